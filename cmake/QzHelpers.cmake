@@ -1,0 +1,53 @@
+# Shared build helpers: warnings, core libraries, tests.
+
+function(qz_set_warnings target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(QZ_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()
+
+# qz_add_core_library(<area> SOURCES... [DEPENDS libs...])
+# One static library per core folder, named qz_<area>; they make up qz_core.
+function(qz_add_core_library area)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(qz_${area} STATIC ${ARG_SOURCES})
+  target_include_directories(qz_${area} PUBLIC ${PROJECT_SOURCE_DIR}/src/core)
+  target_link_libraries(qz_${area} PUBLIC ${ARG_DEPENDS})
+  qz_set_warnings(qz_${area})
+  set_property(GLOBAL APPEND PROPERTY QZ_CORE_LIBRARIES qz_${area})
+endfunction()
+
+# qz_add_test(<name> SOURCES... LIBS...): one GoogleTest executable whose tests
+# are discovered by ctest.
+function(qz_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  qz_set_warnings(${name})
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QZ_DATA_DIR=${CMAKE_BINARY_DIR}/bin"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# qz_add_fuzzer(<name> SOURCES... LIBS...): a libFuzzer harness. Its corpus in
+# fuzz/corpus/<name> is always replayed as a ctest through a plain driver, so
+# the crash-free inputs stay crash-free with any compiler.
+function(qz_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+  qz_set_warnings(${name}_replay)
+  add_test(NAME fuzz_replay_${name}
+           COMMAND ${name}_replay ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  if(QZ_BUILD_FUZZERS)
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  endif()
+endfunction()
