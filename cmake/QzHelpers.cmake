@@ -34,20 +34,35 @@ function(qz_add_test name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# qz_add_fuzzer(<name> SOURCES... LIBS...): a libFuzzer harness. Its corpus in
-# fuzz/corpus/<name> is always replayed as a ctest through a plain driver, so
-# the crash-free inputs stay crash-free with any compiler.
+# qz_add_fuzzer(<name> SOURCES... LIBS... [CORPUS dir]): a libFuzzer harness.
+# Its corpus (default: corpus/ beside the calling CMakeLists.txt) is always
+# replayed as a ctest through a plain driver, so the crash-free inputs stay
+# crash-free with any compiler.
 function(qz_add_fuzzer name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_CORPUS)
+    set(ARG_CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/corpus)
+  endif()
   add_executable(${name}_replay ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
   target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
   qz_set_warnings(${name}_replay)
   add_test(NAME fuzz_replay_${name}
-           COMMAND ${name}_replay ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+           COMMAND ${name}_replay ${ARG_CORPUS})
   if(QZ_BUILD_FUZZERS)
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   endif()
+endfunction()
+
+# Adds every direct subfolder of `dir` that has a CMakeLists.txt, so each area
+# keeps its tests, harnesses and benchmarks in a folder of its own.
+function(qz_add_subfolders dir)
+  file(GLOB children LIST_DIRECTORIES true ${dir}/*)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
 endfunction()
