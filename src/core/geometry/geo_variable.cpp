@@ -1,0 +1,78 @@
+#include "geometry/geo_variable.h"
+
+#include "numbers/messages.h"
+
+namespace qz {
+
+namespace {
+
+// The cell of a name in the index: left-justified in 4 bytes, then "|". A
+// longer name keeps its first four bytes, as the table stores it.
+std::string nameCell(std::string_view name) {
+  std::string cell(name.substr(0, kGeoNameLength));
+  cell.resize(kGeoNameLength, ' ');
+  cell += '|';
+  return cell;
+}
+
+}  // namespace
+
+void VariableTable::clear() {
+  m_entries.clear();
+  m_nameIndex.clear();
+  m_predefined = 0;
+}
+
+void VariableTable::createPredefined() {
+  clear();
+  static constexpr const char* kNames[] = {"1",    "AD",   "AP",  "xH",  "xL11", "xL12",
+                                           "xA11", "xA12", "xS2", "xS3", "xP"};
+  for (const char* name : kNames) {
+    GeoVariable v;
+    v.name = name;
+    v.kind = 'V';
+    v.subFigure = -1;
+    v.minimum = -1e300;
+    v.maximum = 1e300;
+    v.value = 0.0;
+    append(v);
+  }
+  m_entries[0].value = 1.0;
+  m_entries[1].value = 90.0;
+  m_entries[2].value = 180.0;
+  for (auto& v : m_entries) v.startValue = v.value;
+  m_predefined = size();
+}
+
+int VariableTable::append(const GeoVariable& variable) {
+  if (full()) return -1;
+  m_entries.push_back(variable);
+  GeoVariable& added = m_entries.back();
+  if (added.name.size() > static_cast<size_t>(kGeoNameLength)) added.name.resize(kGeoNameLength);
+  registerVariable(added.name);
+  return size() - 1;
+}
+
+void VariableTable::registerVariable(const std::string& name) { m_nameIndex += nameCell(name); }
+
+void VariableTable::rebuildIndex() {
+  m_nameIndex.clear();
+  for (const auto& v : m_entries) registerVariable(v.name);
+}
+
+int VariableTable::lookupVariable(std::string_view name, bool silent) const {
+  if (!name.empty() && name.size() <= static_cast<size_t>(kGeoNameLength)) {
+    const std::string cell = nameCell(name);
+    // Cells are fixed-width, so only offsets on a cell boundary are matches.
+    for (size_t pos = m_nameIndex.find(cell); pos != std::string::npos;
+         pos = m_nameIndex.find(cell, pos + 1)) {
+      if (pos % kNameCellWidth == 0) return static_cast<int>(pos / kNameCellWidth);
+    }
+  }
+  if (!silent && m_messenger != nullptr) {
+    ShowMessage(*m_messenger, 0, 0, "nItem Error", MessageStyle::Error);
+  }
+  return -1;
+}
+
+}  // namespace qz
