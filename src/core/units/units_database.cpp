@@ -1,0 +1,162 @@
+#include "units/units_database.h"
+
+#include <optional>
+
+#include "document/section_text.h"
+#include "files/file_access.h"
+#include "numbers/messages.h"
+#include "numbers/real_format.h"
+#include "platform/places.h"
+#include "units/unit_analysis.h"
+
+namespace qz {
+namespace {
+
+// Field escapes of the file for the markup bytes, which a text editor can't type.
+std::string replaceEscapes(std::string_view line) {
+  std::string out;
+  out.reserve(line.size());
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (static_cast<unsigned char>(line[i]) == 0xB6 && i + 1 < line.size()) {
+      char next = line[i + 1];
+      char code = next == 'g' ? kMarkGreek : next == 's' ? kMarkSubscript : next == 'e' ? kMarkExponent : 0;
+      if (code != 0) {
+        out += code;
+        ++i;
+        continue;
+      }
+    }
+    out += line[i];
+  }
+  return out;
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t at = text.find(separator, start);
+    if (at == std::string_view::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+}
+
+std::string_view field(const std::vector<std::string_view>& fields, std::size_t i) {
+  return i < fields.size() ? fields[i] : std::string_view();
+}
+
+// Hands out the lines of the file, then "." for ever, the way the end of the
+// file closes whatever list is open.
+class LineSource {
+ public:
+  explicit LineSource(std::string_view text) : m_text(text) {}
+  std::string next() {
+    if (m_pos >= m_text.size()) return ".";
+    std::size_t end = m_text.find('\n', m_pos);
+    if (end == std::string_view::npos) end = m_text.size();
+    std::string_view line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return replaceEscapes(line);
+  }
+
+ private:
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
+
+void readNameList(LineSource& lines, std::vector<std::string>& list, int maximum) {
+  for (std::string line = lines.next(); line != "."; line = lines.next()) {
+    if (static_cast<int>(list.size()) < maximum) list.push_back(line);
+  }
+}
+
+}  // namespace
+
+void UnitsDatabase::clear() {
+  systems.clear();
+  categories.clear();
+  quantities.clear();
+  units.clear();
+}
+
+std::string UnitsDatabase::nameAt(const std::vector<std::string>& list, int number) {
+  if (number < 1 || number > static_cast<int>(list.size())) return {};
+  return list[static_cast<std::size_t>(number - 1)];
+}
+
+DatabaseUnit parseUnitLine(std::string_view line) {
+  DatabaseUnit unit;
+  std::vector<std::string_view> fields = split(line, '\t');
+  int key = readIntegerPrefix(field(fields, 0));
+  unit.elementary = readIntegerPrefix(field(fields, 1)) == 1;
+  int system = readIntegerPrefix(field(fields, 2));
+  int category = readIntegerPrefix(field(fields, 3));
+  int quantity = readIntegerPrefix(field(fields, 4));
+  unit.name = std::string(field(fields, 5));
+  std::string_view expression = field(fields, 6);
+  int prefixAllowed = readIntegerPrefix(field(fields, 7));
+  int exponentAllowed = readIntegerPrefix(field(fields, 8));
+  double coefficient = readRealPrefix(field(fields, 9));
+  double offset = readRealPrefix(field(fields, 10));
+  std::vector<std::string_view> dimension = split(field(fields, 11), '|');
+
+  UnitRecord& record = unit.record;
+  if (expression.empty()) return unit;
+  std::vector<std::string_view> pieces = split(expression, '&');
+  for (std::string_view piece : pieces) {
+    if (record.count >= kMaxUnitComponents) break;
+    while (!piece.empty() && piece.front() == '|') piece.remove_prefix(1);
+    std::vector<std::string_view> parts = split(piece, '|');
+    UnitComponent& c = record.components[record.count];
+    bool first = record.count == 0;
+    c.unitKey = first ? key : kContinuationKey;
+    if (first) {
+      c.system = system;
+      c.category = category;
+      c.quantity = quantity;
+      c.coefficient = coefficient;
+      c.offset = offset;
+      for (int k = 0; k < kDimensionCount; ++k) c.dimension[k] = readRealPrefix(field(dimension, k));
+    }
+    c.divides = field(parts, 0) == "/" ? 1 : 0;
+    c.prefix = fitText(field(parts, 1), kPrefixTextMax);
+    c.symbol = fitText(field(parts, 2), kSymbolTextMax);
+    c.exponent = fitText(field(parts, 3), kExponentTextMax);
+    c.prefixAllowed = prefixAllowed;
+    c.exponentAllowed = exponentAllowed;
+    ++record.count;
+  }
+  return unit;
+}
+
+void parseUnitsDatabase(std::string_view text, UnitsDatabase& database) {
+  database.clear();
+  LineSource lines(text);
+  lines.next();  // heading
+  readNameList(lines, database.systems, kMaxSystems);
+  readNameList(lines, database.categories, kMaxCategories);
+  readNameList(lines, database.quantities, kMaxQuantities);
+  for (std::string line = lines.next(); line != "."; line = lines.next()) {
+    if (static_cast<int>(database.units.size()) >= kMaxDatabaseUnits) continue;
+    database.units.push_back(parseUnitLine(line));
+  }
+}
+
+bool LoadUnitsDatabase(const std::string& dataFolder, Messenger& messenger, UnitsDatabase& database) {
+  database.clear();
+  std::optional<std::string> text =
+      ReadWholeFile(joinPath(dataFolder, std::string(kUnitsDatabaseFileName)), messenger, 0);
+  if (!text) {
+    ShowMessage(messenger, kCaptionError, kUnitsDatabaseMissing, {}, MessageStyle::Error);
+    return false;
+  }
+  parseUnitsDatabase(*text, database);
+  return true;
+}
+
+}  // namespace qz
