@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/font_setting.h"
+#include "app/memory_commands.h"
 #include "document/document_store.h"
 #include "files/file_places.h"
 #include "files/recent_files.h"
@@ -15,9 +16,6 @@
 #include "platform/settings_store.h"
 
 namespace qz {
-
-/// Ten memories M0 to M9, shared by every calculator.
-using MemoryBank = std::array<double, 10>;
 
 /// Page setup of the printed report, read at start-up and changed by the page setup dialog.
 struct PageSetup {
