@@ -1,0 +1,14 @@
+// "A propos de QZ".
+#pragma once
+
+#include <QDialog>
+
+namespace qz {
+
+class AboutDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit AboutDialog(QWidget* parent);
+};
+
+}  // namespace qz

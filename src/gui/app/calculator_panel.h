@@ -1,0 +1,82 @@
+// What each calculator puts inside the shared calculator window: its content,
+// its section of the document, its memory source and target, its own menus.
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <string>
+
+class QMenu;
+class QMenuBar;
+
+namespace qz {
+
+class CalculatorPanel : public QWidget {
+  Q_OBJECT
+ public:
+  using QWidget::QWidget;
+
+  /// Resets the calculator and reads its section body (none: the reset state stays).
+  virtual void loadSection(const std::optional<std::string>& body) = 0;
+  /// The section body to store, or nothing when the calculator holds no data.
+  virtual std::optional<std::string> sectionBody() const = 0;
+  /// Takes the fields into the calculator's state; false when a field holds a
+  /// refused value (the window then stays open).
+  virtual bool commitFields() { return true; }
+  /// "Effacer toutes les calculettes": the calculator clears its own state.
+  virtual void clearAll() = 0;
+
+  /// The value the memory commands copy or add (exchange text); false when
+  /// there is none (the command then beeps).
+  virtual bool memoryValue(std::string& valueText) const {
+    (void)valueText;
+    return false;
+  }
+  /// Puts a memory's value where the calculator takes input; false when refused.
+  virtual bool useMemory(const std::string& valueText) {
+    (void)valueText;
+    return false;
+  }
+
+  /// Fills the "&Edition" menu; the default offers copy and paste.
+  virtual void fillEditMenu(QMenu* edit);
+  /// Adds the calculator's own top-level menus after "&Edition" (may add none).
+  virtual void addOwnMenus(QMenuBar* bar, QMenu* before) {
+    (void)bar;
+    (void)before;
+  }
+  /// A command the shared set does not know; true when handled.
+  virtual bool command(int id) {
+    (void)id;
+    return false;
+  }
+  /// Enabled state of a command in menus and on the toolbar.
+  virtual bool commandEnabled(int id) const {
+    (void)id;
+    return false;
+  }
+  /// Called every 100 ms while the window runs.
+  virtual void tick() {}
+  /// Menus are about to open: refresh check marks and texts.
+  virtual void aboutToShowMenus() {}
+
+ signals:
+  /// The panel's fields changed what the title or menus should show.
+  void stateChanged();
+};
+
+/// A calculator whose window holds only the shared frame: it keeps the
+/// section it read and gives it back unchanged, so no data is ever lost.
+class PreservingPanel : public CalculatorPanel {
+  Q_OBJECT
+ public:
+  using CalculatorPanel::CalculatorPanel;
+  void loadSection(const std::optional<std::string>& body) override { m_body = body; }
+  std::optional<std::string> sectionBody() const override { return m_body; }
+  void clearAll() override { m_body.reset(); }
+
+ private:
+  std::optional<std::string> m_body;
+};
+
+}  // namespace qz

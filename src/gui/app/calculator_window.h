@@ -1,0 +1,81 @@
+// The window every calculator runs in: menus, toolbar, the shared commands,
+// the "&Quitter" and "Annuler" buttons, and the calculator's own panel.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+#include "app/calc_app.h"
+
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QPushButton;
+class QAction;
+
+namespace qz {
+
+class CalculatorPanel;
+
+class CalculatorWindow : public QDialog {
+  Q_OBJECT
+ public:
+  /// Opens calculator `calculator` with `panel` as its content; the window
+  /// reads the document and the panel's section at once.
+  CalculatorWindow(CalcApp& app, int calculator, CalculatorPanel* panel, QWidget* parent);
+
+  int calculator() const { return m_calculator; }
+  CalculatorPanel* panel() const { return m_panel; }
+  QMenuBar* menuBar() const { return m_menuBar; }
+  QToolBar* toolBar() const { return m_toolBar; }
+
+  /// Runs a command of the menus, toolbar or buttons.
+  void runCommand(int id);
+  /// The section body of the open calculator, for the main frame's closing.
+  std::optional<std::string> sectionBody() const;
+
+ signals:
+  /// The window has closed; `cancelled` when nothing was committed.
+  void calculatorClosed(bool cancelled);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void buildMenus();
+  void buildToolBar();
+  QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& keys = {});
+  void refreshMenus();
+  void refreshTitle();
+  void refreshToolBar();
+  void placeWindow();
+
+  void leaveTo(int nextCalculator);  // switch, quit this calculator, quit QZ
+  void cancel();
+  void finish(bool cancelled);
+  void commitCurrent();
+
+  void openDocument();
+  void openDocumentPath(const std::string& path);
+  void save();
+  void saveAs();
+  void clearAllCalculators();
+  void memoryCommand(int id);
+  void showFoldersDialog();
+  void openManual();
+  void showHelp();
+  void showAbout();
+
+  CalcApp& m_app;
+  int m_calculator;
+  CalculatorPanel* m_panel;
+  QMenuBar* m_menuBar = nullptr;
+  QMenu* m_fileMenu = nullptr;
+  QToolBar* m_toolBar = nullptr;
+  QPushButton* m_quitButton = nullptr;
+  QTimer m_timer;
+  bool m_finished = false;
+};
+
+}  // namespace qz

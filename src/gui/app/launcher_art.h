@@ -1,0 +1,20 @@
+// The start page's pictures, painted at start-up: the background with the six
+// zones at rest, and each zone highlighted and pressed.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+namespace qz {
+
+class LauncherArt {
+ public:
+  enum class ZoneLook { Hovered, Pressed };
+
+  /// The whole page at `size`, every zone drawn at rest, no version line.
+  static QPixmap background(QSize size);
+  /// One zone's picture, the size of its rectangle.
+  static QPixmap zone(int zone, ZoneLook look);
+};
+
+}  // namespace qz

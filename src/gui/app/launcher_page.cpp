@@ -1,0 +1,72 @@
+#include "app/launcher_page.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/launcher_art.h"
+#include "platform/painter_canvas.h"
+
+namespace qz {
+
+namespace {
+
+constexpr QSize kPageSize(588, 397);
+
+QRect qtRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+Point toPoint(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+
+}  // namespace
+
+LauncherPage::LauncherPage(int& currentCalculator, QWidget* parent)
+    : QWidget(parent), m_currentCalculator(currentCalculator) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFixedSize(kPageSize);
+  m_background = LauncherArt::background(kPageSize);
+  for (int z = 0; z < Launcher::kZoneCount; ++z) {
+    m_hovered[static_cast<std::size_t>(z)] = LauncherArt::zone(z, LauncherArt::ZoneLook::Hovered);
+    m_pressed[static_cast<std::size_t>(z)] = LauncherArt::zone(z, LauncherArt::ZoneLook::Pressed);
+  }
+}
+
+void LauncherPage::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawPixmap(0, 0, m_background);
+  // The version line: Arial two units larger than the display font.
+  FontSpec versionFont{"Arial", -14, 400, false, false};
+  p.setFont(PainterCanvas::qtFont(versionFont));
+  p.setPen(QColor(60, 70, 86));
+  p.drawText(QRect(0, height() - 30, width() - 14, 22), Qt::AlignRight | Qt::AlignVCenter, m_versionLine);
+  for (int z = 0; z < Launcher::kZoneCount; ++z) {
+    if (!m_launcher.hovered(z)) continue;
+    QPoint at = qtRect(Launcher::zoneRect(z)).topLeft();
+    p.drawPixmap(at, m_hovered[static_cast<std::size_t>(z)]);
+    if (m_launcher.pressed(z)) p.drawPixmap(at, m_pressed[static_cast<std::size_t>(z)]);
+  }
+}
+
+void LauncherPage::repaintZones(unsigned changed) {
+  for (int z = 0; z < Launcher::kZoneCount; ++z)
+    if (changed & (1u << z)) update(qtRect(Launcher::zoneRect(z)));
+  bool overZone = false;
+  for (int z = 0; z < Launcher::kZoneCount; ++z) overZone = overZone || m_launcher.hovered(z);
+  setCursor(overZone ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void LauncherPage::mouseMoveEvent(QMouseEvent* event) { repaintZones(m_launcher.mouseMove(toPoint(event->position()))); }
+
+void LauncherPage::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  repaintZones(m_launcher.buttonDown(toPoint(event->position()), m_currentCalculator));
+}
+
+void LauncherPage::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  int before = m_currentCalculator;
+  repaintZones(m_launcher.buttonUp(toPoint(event->position()), m_currentCalculator));
+  if (m_currentCalculator != before && m_currentCalculator >= 0) emit zoneChosen(m_currentCalculator);
+}
+
+void LauncherPage::leaveEvent(QEvent*) { repaintZones(m_launcher.mouseLeave()); }
+
+}  // namespace qz

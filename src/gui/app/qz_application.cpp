@@ -1,0 +1,81 @@
+#include "app/qz_application.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/calculator_panel.h"
+#include "app/calculator_window.h"
+#include "app/launcher_page.h"
+#include "app/main_frame.h"
+#include "app/panel_factory.h"
+#include "platform/qt_messenger.h"
+#include "platform/qt_text.h"
+
+namespace qz {
+
+QzApplication::QzApplication(SettingsStore& settings, QtMessenger& messenger, FilePlaces places)
+    : m_messenger(messenger), m_app(settings, messenger, std::move(places)) {}
+
+QzApplication::~QzApplication() = default;
+
+void QzApplication::start(const std::string& commandLinePath) {
+  m_messenger.setTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, {})));
+  m_app.InitInstance(commandLinePath);
+
+  m_page = new LauncherPage(m_app.currentCalculator);
+  m_page->setVersionLine(cp1252ToQString(
+      versionLine(versionText(2, 1, QZ_FILE_VERSION_PATCH), std::string(__DATE__).substr(7))));
+  m_frame = std::make_unique<MainFrame>(m_page);
+  m_frame->setTitleSource(
+      [this] { return cp1252ToQString(CalcTitle(false, m_app.currentCalculator, m_app.document().currentPath())); });
+  m_frame->setWindowTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, m_app.document().currentPath())));
+  m_frame->setOnClose([this] { saveOnClose(); });
+  m_messenger.setParent(m_frame.get());
+
+  QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  m_frame->move(screen.center() - QPoint(m_frame->width() / 2, m_frame->height() / 2));
+  m_frame->show();
+
+  connect(m_page, &LauncherPage::zoneChosen, this, [this] { hostTick(); });
+  connect(&m_hostTimer, &QTimer::timeout, this, &QzApplication::hostTick);
+  m_hostTimer.start(100);
+}
+
+void QzApplication::hostTick() {
+  CalculatorHost::Step step = m_host.tick(m_app.currentCalculator);
+  if (step.action == CalculatorHost::Action::OpenCalculator) openCalculator(step.calculator);
+  else if (step.action == CalculatorHost::Action::Quit) {
+    m_hostTimer.stop();
+    m_frame->close();
+  }
+}
+
+void QzApplication::openCalculator(int calculator) {
+  CalculatorPanel* panel = createCalculatorPanel(calculator, m_app);
+  m_window = new CalculatorWindow(m_app, calculator, panel, m_frame.get());
+  connect(m_window, &CalculatorWindow::calculatorClosed, this, [this](bool cancelled) {
+    m_messenger.setParent(m_frame.get());
+    if (cancelled) {
+      m_host.windowCancelled(m_app.currentCalculator);
+      return;
+    }
+    if (m_host.windowClosed(m_app.currentCalculator).action == CalculatorHost::Action::Quit) {
+      m_hostTimer.stop();
+      // Leave the window's own handler before the frame goes.
+      QTimer::singleShot(0, m_frame.get(), [this] { m_frame->close(); });
+      return;
+    }
+    QTimer::singleShot(0, this, [this] { hostTick(); });
+  });
+  m_messenger.setParent(m_window);
+  m_window->show();
+}
+
+void QzApplication::saveOnClose() {
+  m_hostTimer.stop();
+  int open = m_window ? m_window->calculator() : kNoCalculator;
+  std::optional<std::string> body = m_window ? m_window->sectionBody() : std::nullopt;
+  m_app.SaveOnClose(open, body);
+}
+
+}  // namespace qz

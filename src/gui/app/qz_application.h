@@ -1,0 +1,50 @@
+// The running program: the application state, the main frame with its start
+// page, the calculator host and the calculator window that runs.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+#include "app/calc_app.h"
+#include "app/calculator_host.h"
+#include "app/calculator_window.h"
+
+namespace qz {
+
+class MainFrame;
+class LauncherPage;
+class QtMessenger;
+
+class QzApplication : public QObject {
+  Q_OBJECT
+ public:
+  QzApplication(SettingsStore& settings, QtMessenger& messenger, FilePlaces places);
+  ~QzApplication() override;
+
+  /// Runs the start-up sequence and shows the main frame centred on the screen.
+  void start(const std::string& commandLinePath);
+
+  CalcApp& app() { return m_app; }
+  MainFrame* frame() const { return m_frame.get(); }
+  LauncherPage* page() const { return m_page; }
+  /// The calculator window that runs, if any.
+  CalculatorWindow* calculatorWindow() const { return m_window; }
+  /// One tick of the host (the timer calls it every 100 ms).
+  void hostTick();
+
+ private:
+  void openCalculator(int calculator);
+  void saveOnClose();
+
+  QtMessenger& m_messenger;
+  CalcApp m_app;
+  CalculatorHost m_host;
+  std::unique_ptr<MainFrame> m_frame;
+  LauncherPage* m_page = nullptr;
+  QPointer<CalculatorWindow> m_window;
+  QTimer m_hostTimer;
+};
+
+}  // namespace qz

@@ -1,0 +1,32 @@
+#include "platform/qt_settings_store.h"
+
+namespace qz {
+
+namespace {
+
+QString keyPath(const std::string& section, const std::string& key) {
+  return QString::fromStdString(section) + '/' + QString::fromStdString(key);
+}
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Keldoran", "QZ")) {}
+
+QtSettingsStore::QtSettingsStore(const QString& iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+
+std::optional<std::string> QtSettingsStore::read(const std::string& section, const std::string& key) const {
+  QVariant value = m_settings->value(keyPath(section, key));
+  if (!value.isValid()) return std::nullopt;
+  return value.toString().toStdString();
+}
+
+bool QtSettingsStore::write(const std::string& section, const std::string& key, const std::string& value) {
+  m_settings->setValue(keyPath(section, key), QString::fromStdString(value));
+  return m_settings->isWritable();
+}
+
+void QtSettingsStore::sync() { m_settings->sync(); }
+
+}  // namespace qz
