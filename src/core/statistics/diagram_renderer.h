@@ -1,0 +1,67 @@
+// The statistics diagram: points and fitted line in a framed plot with
+// graduated axes (linear, decimal logarithm or normal probability), drawn on
+// any canvas (dialog, printed page, picture for the RTF export).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "statistics/axis_scale.h"
+#include "statistics/stat_table.h"
+
+namespace qz {
+
+/// The points and line to draw.
+struct DiagramSeries {
+  std::vector<StatRow> points;  ///< x, and y (mode 2) or the cumulative frequency (mode 1)
+  double a = 0, b = 0;          ///< line u = a.x + b, u in y-axis units (quantiles on a probability axis)
+  AxisScales axes{AxisScale::Linear, AxisScale::Linear};
+};
+
+/// Start, end and step of one axis.
+struct AxisRange {
+  double start = 0, end = 0, step = 0;
+  int probabilities = 0;  ///< graduated probability pairs (probability axes)
+};
+
+/// The graduated range of an axis holding data from `minimum` to `maximum`.
+AxisRange axisRange(AxisScale kind, double minimum, double maximum);
+
+/// How the labels of an axis are written.
+struct LabelFormat {
+  enum class Kind {
+    Integer,     ///< "%d"
+    Fixed,       ///< "%.Nf"
+    Scientific,  ///< "%.Ne", the exponent drawn as a superscript
+    Percent,     ///< fixed, of the value times 100
+  };
+  Kind kind = Kind::Integer;
+  int decimals = 0;
+  friend bool operator==(const LabelFormat&, const LabelFormat&) = default;
+};
+LabelFormat labelFormat(AxisScale kind, const AxisRange& range);
+
+/// A label: the text and, in scientific form, the exponent drawn raised
+/// ("1.10" and "-5" for 1E-05).
+struct LabelText {
+  std::string text;
+  std::string exponent;
+  friend bool operator==(const LabelText&, const LabelText&) = default;
+};
+LabelText labelText(double value, const LabelFormat& format);
+
+/// Colours and device of a drawing.
+struct DiagramStyle {
+  Rgb background{255, 255, 255};  ///< window background colour (also fills the points)
+  bool fillArea = true;           ///< on screen the area is painted first
+};
+
+/// Draws the whole diagram into `area`. `interrupted` (may be empty) is asked
+/// after each axis and before each point; when it answers true the drawing
+/// stops there and false is returned.
+bool drawDiagram(Canvas& canvas, const Rect& area, const DiagramSeries& series, const DiagramStyle& style,
+                 const std::function<bool()>& interrupted = {});
+
+}  // namespace qz
