@@ -1,12 +1,26 @@
 // qz: the desktop program.
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include "app/qz_application.h"
 #include "files/file_places.h"
 #include "platform/places.h"
 #include "platform/qt_messenger.h"
 #include "platform/qt_settings_store.h"
+
+namespace {
+
+// For the start-up benchmark: ends the program once the start page has been painted.
+class QuitAfterFirstPaint : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) QTimer::singleShot(0, qApp, &QApplication::quit);
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -24,6 +38,8 @@ int main(int argc, char** argv) {
 
   qz::QzApplication qzApp(settings, messenger, places);
   qzApp.start(documentPath);
+  QuitAfterFirstPaint quitAfterPaint;
+  if (qEnvironmentVariableIsSet("QZ_QUIT_AFTER_FIRST_PAINT")) qzApp.page()->installEventFilter(&quitAfterPaint);
   int code = QApplication::exec();
   settings.sync();
   return code;

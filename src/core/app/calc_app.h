@@ -59,6 +59,9 @@ class CalcApp {
 
   // Shared state.
   int currentCalculator = kNoCalculator;
+  /// Set while every entry field of the open calculator holds an accepted
+  /// value; switching and closing wait for it.
+  bool validEntry = true;
   Rect calcWindowRect;
   MemoryBank memories{};
   DisplaySetting displaySetting;

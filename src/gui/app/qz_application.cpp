@@ -13,13 +13,18 @@
 
 namespace qz {
 
-QzApplication::QzApplication(SettingsStore& settings, QtMessenger& messenger, FilePlaces places)
-    : m_messenger(messenger), m_app(settings, messenger, std::move(places)) {}
+QzApplication::QzApplication(SettingsStore& settings, Messenger& messenger, FilePlaces places)
+    : m_boxes(dynamic_cast<QtMessenger*>(&messenger)),
+      m_app(settings, messenger, std::move(places)) {}
+
+void QzApplication::setBoxParent(QWidget* parent) {
+  if (m_boxes) m_boxes->setParent(parent);
+}
 
 QzApplication::~QzApplication() = default;
 
 void QzApplication::start(const std::string& commandLinePath) {
-  m_messenger.setTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, {})));
+  if (m_boxes) m_boxes->setTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, {})));
   m_app.InitInstance(commandLinePath);
 
   m_page = new LauncherPage(m_app.currentCalculator);
@@ -30,7 +35,7 @@ void QzApplication::start(const std::string& commandLinePath) {
       [this] { return cp1252ToQString(CalcTitle(false, m_app.currentCalculator, m_app.document().currentPath())); });
   m_frame->setWindowTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, m_app.document().currentPath())));
   m_frame->setOnClose([this] { saveOnClose(); });
-  m_messenger.setParent(m_frame.get());
+  setBoxParent(m_frame.get());
 
   QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   m_frame->move(screen.center() - QPoint(m_frame->width() / 2, m_frame->height() / 2));
@@ -54,7 +59,7 @@ void QzApplication::openCalculator(int calculator) {
   CalculatorPanel* panel = createCalculatorPanel(calculator, m_app);
   m_window = new CalculatorWindow(m_app, calculator, panel, m_frame.get());
   connect(m_window, &CalculatorWindow::calculatorClosed, this, [this](bool cancelled) {
-    m_messenger.setParent(m_frame.get());
+    setBoxParent(m_frame.get());
     if (cancelled) {
       m_host.windowCancelled(m_app.currentCalculator);
       return;
@@ -67,7 +72,7 @@ void QzApplication::openCalculator(int calculator) {
     }
     QTimer::singleShot(0, this, [this] { hostTick(); });
   });
-  m_messenger.setParent(m_window);
+  setBoxParent(m_window);
   m_window->show();
 }
 

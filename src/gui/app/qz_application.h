@@ -20,7 +20,7 @@ class QtMessenger;
 class QzApplication : public QObject {
   Q_OBJECT
  public:
-  QzApplication(SettingsStore& settings, QtMessenger& messenger, FilePlaces places);
+  QzApplication(SettingsStore& settings, Messenger& messenger, FilePlaces places);
   ~QzApplication() override;
 
   /// Runs the start-up sequence and shows the main frame centred on the screen.
@@ -37,8 +37,9 @@ class QzApplication : public QObject {
  private:
   void openCalculator(int calculator);
   void saveOnClose();
+  void setBoxParent(QWidget* parent);
 
-  QtMessenger& m_messenger;
+  QtMessenger* m_boxes;  ///< the message boxes' parent and title, when they are Qt's
   CalcApp m_app;
   CalculatorHost m_host;
   std::unique_ptr<MainFrame> m_frame;

@@ -1,0 +1,166 @@
+// The program as a user drives it: start page, calculator windows, quitting.
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/calculator_window.h"
+#include "app/commands.h"
+#include "app/launcher_page.h"
+#include "app/main_frame.h"
+#include "app/qz_application.h"
+#include "platform/scripted_messenger.h"
+
+using namespace qz;
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  MemorySettingsStore m_store;
+  ScriptedMessenger m_messenger;
+
+  FilePlaces places() const {
+    QString root = m_dir.path();
+    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
+            root.toStdString() + "/home"};
+  }
+  static QPoint zoneCentre(int zone) {
+    Rect r = Launcher::zoneRect(zone);
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+ private slots:
+  void init() {
+    m_store = MemorySettingsStore();
+    m_messenger.clear();
+  }
+
+  void quitZoneEndsThroughSaveOnClose() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QVERIFY(app.frame()->isVisible());
+    QCOMPARE(app.frame()->windowTitle(), QStringLiteral("  KELDORAN - QZ"));
+    QCOMPARE(app.frame()->size(), QSize(588, 397));
+    app.app().memories[0] = 12.5;
+    app.app().memories[9] = -1.5e15;
+    app.app().setBeepEnabled(false);
+
+    QTest::mouseMove(app.page(), zoneCentre(5));
+    QVERIFY(app.page()->launcher().hovered(5));
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(5));
+    QTRY_VERIFY(!app.frame()->isVisible());
+    QCOMPARE(*m_store.read("Memory", "M0"), std::string("12.5"));
+    QCOMPARE(*m_store.read("Memory", "M9"), std::string("-1.5E+015"));
+    QCOMPARE(*m_store.read("Memory", "M1"), std::string("0"));
+    QCOMPARE(*m_store.read("Options", "Beep"), std::string("0"));
+    QVERIFY(m_store.read("Files", "File0").has_value());
+  }
+
+  void escapeClosesTheFrame() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::keyClick(app.frame(), Qt::Key_Escape);
+    QTRY_VERIFY(!app.frame()->isVisible());
+    QCOMPARE(*m_store.read("Options", "Beep"), std::string("1"));
+  }
+
+  void eachCalculatorOpensSwitchesAndQuits() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    for (int calculator = 0; calculator < 5; ++calculator) {
+      QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(calculator));
+      QTRY_VERIFY(app.calculatorWindow() != nullptr);
+      CalculatorWindow* window = app.calculatorWindow();
+      QCOMPARE(window->calculator(), calculator);
+      QVERIFY(window->windowTitle().startsWith(QStringLiteral("  KELDORAN - QZ : ")));
+
+      // Switching to itself does nothing; to the next one closes this window.
+      window->runCommand(kCmdSwitchFirst + calculator);
+      QCOMPARE(app.calculatorWindow(), window);
+      const int next = (calculator + 1) % 5;
+      window->runCommand(kCmdSwitchFirst + next);
+      QTRY_VERIFY(app.calculatorWindow() != nullptr && app.calculatorWindow() != window);
+      QCOMPARE(app.calculatorWindow()->calculator(), next);
+
+      // Back to the start page.
+      CalculatorWindow* second = app.calculatorWindow();
+      second->runCommand(kCmdQuitCalculator);
+      QTRY_VERIFY(app.calculatorWindow() == nullptr);
+      QCOMPARE(app.app().currentCalculator, -1);
+    }
+    QVERIFY(app.frame()->isVisible());
+  }
+
+  void secondWindowOpensWhereTheFirstWas() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(0));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* first = app.calculatorWindow();
+    first->move(first->pos() + QPoint(17, 23));
+    const QPoint where = first->pos();
+    first->runCommand(kCmdSwitchFirst + 3);
+    QTRY_VERIFY(app.calculatorWindow() != nullptr && app.calculatorWindow() != first);
+    QCOMPARE(app.calculatorWindow()->pos(), where);
+  }
+
+  void quitProgramFromACalculator() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(2));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    app.app().memories[4] = 3.25;
+    app.calculatorWindow()->runCommand(kCmdQuitProgram);
+    QTRY_VERIFY(!app.frame()->isVisible());
+    QCOMPARE(*m_store.read("Memory", "M4"), std::string("3.25"));
+  }
+
+  void cancelledCalculatorOpensAgain() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(4));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    app.calculatorWindow()->reject();
+    QTRY_VERIFY(app.calculatorWindow() == nullptr);
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(4));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    QCOMPARE(app.calculatorWindow()->calculator(), 4);
+  }
+
+  void invalidEntryBlocksSwitching() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(1));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* window = app.calculatorWindow();
+    app.app().validEntry = false;
+    window->runCommand(kCmdSwitchFirst + 0);
+    window->runCommand(kCmdQuitCalculator);
+    QTest::qWait(250);
+    QCOMPARE(app.calculatorWindow(), window);
+    app.app().validEntry = true;
+    window->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(app.calculatorWindow() == nullptr);
+  }
+
+  void memoryMenuShowsValues() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    app.app().memories[3] = 12.5;
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(0));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* window = app.calculatorWindow();
+    QMenu* memories = nullptr;
+    for (QAction* a : window->menuBar()->actions())
+      if (a->text() == QStringLiteral("&Mémoires")) memories = a->menu();
+    QVERIFY(memories);
+    emit memories->actions().front()->menu()->aboutToShow();
+    QCOMPARE(memories->actions().front()->menu()->actions().at(3)->text(), QStringLiteral("M&3   [12.5]"));
+    window->runCommand(kCmdClearMemory + 3);
+    QCOMPARE(app.app().memories[3], 0.0);
+  }
+};
+
+QTEST_MAIN(AppTest)
+#include "app_test.moc"
