@@ -1,0 +1,170 @@
+// qz-cli tape: the standard calculator from a terminal. Runs a sequence of
+// keys through the tape engine and prints the tape as the window draws it.
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_context.h"
+#include "numbers/cp1252.h"
+#include "numbers/real_format.h"
+#include "standard/key_script.h"
+#include "standard/standard_calculator.h"
+
+namespace qz::cli::tape {
+
+namespace {
+
+struct TapeOptions {
+  std::vector<std::string> words;
+  bool json = false;
+};
+
+// Keeps the boxes shown for --json while the terminal's messenger prints them.
+class RecordingMessenger : public Messenger {
+ public:
+  explicit RecordingMessenger(Messenger& inner) : m_inner(inner) { setBeepEnabled(false); }
+  MessageAnswer showBox(const std::string& text, MessageStyle style) override {
+    m_texts.push_back(cp1252ToUtf8(text));
+    return m_inner.showBox(text, style);
+  }
+  void playSound(BeepKind) override {}
+  const std::vector<std::string>& texts() const { return m_texts; }
+
+ private:
+  Messenger& m_inner;
+  std::vector<std::string> m_texts;
+};
+
+const char* kindName(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Separator:
+      return "separator";
+    case EntryKind::Number:
+      return "number";
+    case EntryKind::Plus:
+      return "plus";
+    case EntryKind::Minus:
+      return "minus";
+    case EntryKind::Times:
+      return "times";
+    case EntryKind::Divide:
+      return "divide";
+    case EntryKind::SquareRoot:
+      return "sqrt";
+    case EntryKind::Square:
+      return "square";
+    case EntryKind::Inverse:
+      return "inverse";
+    case EntryKind::Power:
+      return "power";
+    case EntryKind::Open:
+      return "open";
+    case EntryKind::Close:
+      return "close";
+    case EntryKind::Equals:
+      return "equals";
+    case EntryKind::Total:
+      return "total";
+    default:
+      return "empty";
+  }
+}
+
+void printJson(const StandardCalculator& calc, const RecordingMessenger& messages, bool refused) {
+  nlohmann::json entries = nlohmann::json::array();
+  const Tape& tape = calc.engine().tape();
+  for (int i = 0; i < tape.count(); ++i) {
+    const TapeEntry& e = tape[i];
+    entries.push_back({{"index", i},
+                       {"kind", static_cast<int>(e.kind)},
+                       {"name", kindName(e.kind)},
+                       {"level", e.level},
+                       {"value", e.value},
+                       {"valueText", exchangeText(e.value)},
+                       {"absorbed", e.absorbed},
+                       {"error", e.error},
+                       {"displayMode", e.display.mode},
+                       {"decimals", e.display.decimals},
+                       {"line", calc.line(i).plainUtf8()}});
+  }
+  nlohmann::json out = {{"entries", entries},
+                        {"count", tape.count()},
+                        {"display", calc.displayText()},
+                        {"refused", refused},
+                        {"messages", messages.texts()}};
+  std::printf("%s\n", out.dump(2).c_str());
+}
+
+int run(const TapeOptions& options, CliContext& context) {
+  std::vector<std::string> words;
+  bool json = options.json;
+  auto take = [&](const std::string& word) {
+    if (word == "--json")
+      json = true;
+    else if (!word.empty())
+      words.push_back(word);
+  };
+  for (const std::string& w : options.words) take(w);
+  if (words.empty()) {
+    // Keys from standard input, one or more per line.
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      std::istringstream in(line);
+      std::string w;
+      while (in >> w) take(w);
+    }
+  }
+
+  RecordingMessenger messenger(context.messenger);
+  TapeEngine engine(messenger);
+  std::array<double, 10> memories{};
+  StandardCalculator calc(engine, memories, messenger);
+  bool refused = false;
+  for (const std::string& word : words) {
+    const ScriptOutcome outcome = runScriptKey(calc, word, messenger);
+    if (outcome == ScriptOutcome::Unknown) {
+      printError(utf8ToCp1252("Touche inconnue : « " + word + " »"));
+      return kExitUsage;
+    }
+    if (outcome == ScriptOutcome::Refused) {
+      refused = true;
+      break;
+    }
+  }
+  if (json) {
+    printJson(calc, messenger, refused);
+  } else {
+    for (int i = 0; i < engine.tape().count(); ++i) std::printf("%s\n", calc.line(i).plainUtf8().c_str());
+  }
+  return refused ? kExitCalculationError : kExitOk;
+}
+
+}  // namespace
+
+void addCommand(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<TapeOptions>();
+  CLI::App* cmd = app.add_subcommand(
+      "tape",
+      "Calculette standard : exécute une suite de touches et affiche le ruban.\n"
+      "Touches : nombres, + - * / ( ) = (Total), sqrt, sq, inv, pi, neg, undo, clear,\n"
+      "free, fixed, sci, dec0..dec9, refresh, sel=N, update, endedit, msN maN mrN mcN.\n"
+      "Sans touche, elles sont lues sur l'entrée standard.");
+  cmd->add_option("keys", options->words, "touches, dans l'ordre");
+  cmd->add_flag("--json", options->json, "sortie JSON des entrées du ruban");
+  // Keys such as "-" or "-5" must reach the calculator, not the option parser.
+  cmd->allow_extras();
+  cmd->prefix_command();
+  cmd->callback([options, cmd, &context] {
+    for (const std::string& extra : cmd->remaining()) options->words.push_back(extra);
+    context.exitCode = run(*options, context);
+  });
+}
+
+}  // namespace qz::cli::tape
