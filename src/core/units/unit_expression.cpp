@@ -54,19 +54,29 @@ struct SymbolIndex {
   }
 };
 
-// The best single-component unit whose plain symbol is `symbol`: elementary first, then the first one.
-const DatabaseUnit* findSingleUnit(const SymbolIndex& index, std::string_view symbol, bool needsPrefix) {
-  const DatabaseUnit* found = nullptr;
+bool acceptsExponent(const DatabaseUnit& unit) {
+  return unit.record.components[0].exponentAllowed != 0 && unit.record.components[0].exponent == "1";
+}
+
+// The best single-component unit whose plain symbol is `symbol`: one that
+// takes the exponent wanted, then an elementary one, then the first one.
+const DatabaseUnit* findSingleUnit(const SymbolIndex& index, std::string_view symbol, bool needsPrefix,
+                                   bool needsExponent) {
+  const DatabaseUnit* best = nullptr;
+  int bestRank = -1;
   for (std::size_t i = 0; i < index.plain.size(); ++i) {
     const DatabaseUnit& unit = index.database.units[i];
     const UnitRecord& r = unit.record;
     if (r.count != 1 || r.components[0].unitKey < 0) continue;
     if (needsPrefix && (r.components[0].prefixAllowed == 0 || r.components[0].prefix != "1")) continue;
     if (index.plain[i] != symbol) continue;
-    if (unit.elementary) return &unit;
-    if (found == nullptr) found = &unit;
+    int rank = (needsExponent && acceptsExponent(unit) ? 2 : 0) + (unit.elementary ? 1 : 0);
+    if (rank > bestRank) {
+      best = &unit;
+      bestRank = rank;
+    }
   }
-  return found;
+  return best;
 }
 
 struct FactorMatch {
@@ -74,16 +84,23 @@ struct FactorMatch {
   int prefixIndex = 0;
 };
 
-FactorMatch matchFactor(const SymbolIndex& index, std::string_view symbol) {
-  if (const DatabaseUnit* unit = findSingleUnit(index, symbol, false)) return {unit, 0};
+// A unit of that very symbol wins ("cd" is the candela, not a centi-day),
+// unless it refuses the exponent and a prefixed reading takes it ("km^3").
+FactorMatch matchFactor(const SymbolIndex& index, std::string_view symbol, bool needsExponent) {
+  FactorMatch exact{findSingleUnit(index, symbol, false, needsExponent), 0};
+  if (exact.unit != nullptr && (!needsExponent || acceptsExponent(*exact.unit))) return exact;
   // Two-letter "da" is tried before "d".
   static constexpr int kOrder[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10};
+  FactorMatch prefixed;
   for (int k : kOrder) {
     std::string prefix = canonicalInput(cp1252ToUtf8(PrefixSymbol(k)));
     if (symbol.size() <= prefix.size() || symbol.substr(0, prefix.size()) != prefix) continue;
-    if (const DatabaseUnit* unit = findSingleUnit(index, symbol.substr(prefix.size()), true)) return {unit, k};
+    const DatabaseUnit* unit = findSingleUnit(index, symbol.substr(prefix.size()), true, needsExponent);
+    if (unit == nullptr) continue;
+    if (!needsExponent || acceptsExponent(*unit)) return {unit, k};
+    if (prefixed.unit == nullptr) prefixed = {unit, k};
   }
-  return {};
+  return exact.unit != nullptr ? exact : prefixed;
 }
 
 UnitExpressionResult failure(UnitExpressionError error, std::size_t position, std::string_view factor) {
@@ -142,7 +159,7 @@ UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsData
     if (symbol.empty()) return failure(UnitExpressionError::Empty, start, symbol);
     if (record.count >= kMaxUnitComponents) return failure(UnitExpressionError::TooManyComponents, start, symbol);
 
-    FactorMatch match = matchFactor(index, symbol);
+    FactorMatch match = matchFactor(index, symbol, exponent != "1");
     if (match.unit == nullptr) return failure(UnitExpressionError::UnknownSymbol, start, symbol);
     UnitComponent c = match.unit->record.components[0];
     if (match.prefixIndex != 0) c.prefix = PrefixSymbol(match.prefixIndex);
