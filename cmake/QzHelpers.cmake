@@ -13,6 +13,7 @@ endfunction()
 # One static library per core folder, named qz_<area>; they make up qz_core.
 function(qz_add_core_library area)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  qz_existing_sources(ARG_SOURCES ${ARG_SOURCES})
   add_library(qz_${area} STATIC ${ARG_SOURCES})
   target_include_directories(qz_${area} PUBLIC ${PROJECT_SOURCE_DIR}/src/core)
   target_link_libraries(qz_${area} PUBLIC ${ARG_DEPENDS})
@@ -20,10 +21,29 @@ function(qz_add_core_library area)
   set_property(GLOBAL APPEND PROPERTY QZ_CORE_LIBRARIES qz_${area})
 endfunction()
 
+# While several people add files to one tree, a list may name a test file
+# that is not written yet; QZ_LENIENT_SOURCES (off by default, never in CI)
+# leaves such files out instead of stopping the configuration.
+function(qz_existing_sources out)
+  set(found)
+  foreach(source IN LISTS ARGN)
+    if(QZ_LENIENT_SOURCES AND NOT IS_ABSOLUTE ${source} AND NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+      message(WARNING "left out, not written yet: ${CMAKE_CURRENT_SOURCE_DIR}/${source}")
+    else()
+      list(APPEND found ${source})
+    endif()
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
 # qz_add_test(<name> SOURCES... LIBS...): one GoogleTest executable whose tests
 # are discovered by ctest.
 function(qz_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  qz_existing_sources(ARG_SOURCES ${ARG_SOURCES})
+  if(NOT ARG_SOURCES)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)

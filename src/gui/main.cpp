@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "app/launcher_page.h"
 #include "app/qz_application.h"
 #include "files/file_places.h"
 #include "platform/places.h"

@@ -1,4 +1,6 @@
 // The program as a user drives it: start page, calculator windows, quitting.
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

@@ -38,9 +38,12 @@ class CalculatorWindow : public QDialog {
   /// The window has closed; `cancelled` when nothing was committed.
   void calculatorClosed(bool cancelled);
 
+ public:
+  /// Escape, the close box and "Annuler": the window goes without committing.
+  void reject() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void reject() override;
 
  private:
   void buildMenus();
