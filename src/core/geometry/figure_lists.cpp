@@ -971,7 +971,9 @@ constexpr FigureStep kFigure34[] = {
     P("2.*SB2=PI*R*RA"),
     P("SC=2.*R*H"),
     S("S=SB1+SC+SB2"),
-    P("1.5*V=PI*R^2.*H"),
+    // The wedge cut from a cylinder through a diameter of its base holds
+    // 2·R²·H/3 (no pi: the section is a triangle, not a disc).
+    P("1.5*V=R^2.*H"),
     RightTri("R|H|RA|B|A|ST|xP"),
 };
 constexpr FigureStep kFigure35[] = {
@@ -1177,8 +1179,9 @@ constexpr FigureStep kFigure44[] = {
     S("R=H2+H4"),
     P("SB1=PI*R1^2."),
     P("SB2=PI*R2^2."),
-    P("(.5)*SC1=PI*R1*H1"),
-    P("(.5)*SC2=PI*R2*H2"),
+    // A cap's curved surface is 2·pi·R·h with the sphere's radius R.
+    P("(.5)*SC1=PI*R*H1"),
+    P("(.5)*SC2=PI*R*H2"),
     S("SC1=SS+SC2"),
     S("S=SB1+SS+SB2"),
     RightTri("R1|H3|R|AT11|AT12|ST1|xP"),
@@ -1244,7 +1247,8 @@ constexpr FigureStep kFigure48[] = {
     P("d=2.*r"),
     P("D=2.*R"),
     S("H=2.*HT"),
-    S("R=H+HS"),
+    // The height between the two cuts plus the two caps makes the diameter.
+    S("2.*R=H+2.*HS"),
     Seg("R|A|A1|A2|d|r|LS|HS|HT|SSS|SST|SSC"),
     P("SB=PI*r^2."),
     P("(.25)*S0=PI*R^2."),
