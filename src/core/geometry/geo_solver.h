@@ -99,6 +99,8 @@ class GeoSolver {
   void resetToUnknown(int index);
   /// Counts the first-sweep-only steps reached since SolveFigure started.
   int nextFirstSweepArrival() { return ++m_firstSweepCounter; }
+  /// How many times a first-sweep-only step was reached in this computation.
+  int firstSweepArrivals() const { return m_firstSweepCounter; }
 
  private:
   void evalEquation(std::string_view text, bool product);
