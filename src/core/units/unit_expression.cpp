@@ -47,10 +47,14 @@ bool isSeparator(char c) { return c == '.' || c == '*' || c == '/'; }
 // The plain symbols of the database units, computed once per expression.
 struct SymbolIndex {
   const UnitsDatabase& database;
+  const DimensionVector* prefer;
   std::vector<std::string> plain;
-  explicit SymbolIndex(const UnitsDatabase& db) : database(db) {
+  SymbolIndex(const UnitsDatabase& db, const DimensionVector* preferred) : database(db), prefer(preferred) {
     plain.reserve(db.units.size());
     for (const DatabaseUnit& unit : db.units) plain.push_back(canonicalInput(plainUnitSymbol(unit.record)));
+  }
+  bool prefers(const DatabaseUnit& unit) const {
+    return prefer != nullptr && unit.record.count > 0 && unit.record.components[0].dimension == *prefer;
   }
 };
 
@@ -70,7 +74,8 @@ const DatabaseUnit* findSingleUnit(const SymbolIndex& index, std::string_view sy
     if (r.count != 1 || r.components[0].unitKey < 0) continue;
     if (needsPrefix && (r.components[0].prefixAllowed == 0 || r.components[0].prefix != "1")) continue;
     if (index.plain[i] != symbol) continue;
-    int rank = (needsExponent && acceptsExponent(unit) ? 2 : 0) + (unit.elementary ? 1 : 0);
+    int rank = (needsExponent && acceptsExponent(unit) ? 4 : 0) + (index.prefers(unit) ? 2 : 0) +
+               (unit.elementary ? 1 : 0);
     if (rank > bestRank) {
       best = &unit;
       bestRank = rank;
@@ -115,18 +120,28 @@ UnitExpressionResult failure(UnitExpressionError error, std::size_t position, st
 
 std::string plainUnitSymbol(const UnitRecord& record) { return markupPlainUtf8(UnitText(record)); }
 
-UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsDatabase& database) {
+UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsDatabase& database,
+                                         const DimensionVector* prefer) {
   std::string text = canonicalInput(input);
   if (trim(text).empty()) return failure(UnitExpressionError::Empty, 0, text);
 
-  SymbolIndex index(database);
+  SymbolIndex index(database, prefer);
   std::string wanted = productForm(text);
+  const DatabaseUnit* whole = nullptr;
+  int wholeRank = -1;
   for (std::size_t i = 0; i < index.plain.size(); ++i) {
-    if (database.units[i].record.count > 0 && productForm(index.plain[i]) == wanted) {
-      UnitExpressionResult result;
-      result.record = database.units[i].record;
-      return result;
+    const DatabaseUnit& unit = database.units[i];
+    if (unit.record.count <= 0 || productForm(index.plain[i]) != wanted) continue;
+    int rank = (index.prefers(unit) ? 2 : 0) + (unit.elementary ? 1 : 0);
+    if (rank > wholeRank) {
+      whole = &unit;
+      wholeRank = rank;
     }
+  }
+  if (whole != nullptr) {
+    UnitExpressionResult result;
+    result.record = whole->record;
+    return result;
   }
 
   UnitExpressionResult result;

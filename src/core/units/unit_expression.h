@@ -39,8 +39,10 @@ std::string plainUnitSymbol(const UnitRecord& record);
 /// symbol with an optional decimal prefix and an optional exponent after "^"
 /// (or "²", "³"). A symbol that is a unit of its own wins over a prefix
 /// reading ("cd" is the candela, "min" the minute). Among units of the same
-/// symbol the elementary one, then the first, is taken.
-UnitExpressionResult parseUnitExpression(std::string_view text, const UnitsDatabase& database);
+/// symbol ("a": are or year) the one of dimension `prefer` (when given), then
+/// the elementary one, then the first, is taken.
+UnitExpressionResult parseUnitExpression(std::string_view text, const UnitsDatabase& database,
+                                         const DimensionVector* prefer = nullptr);
 
 /// French description of an error, code page 1252.
 std::string unitExpressionErrorText(const UnitExpressionResult& result);

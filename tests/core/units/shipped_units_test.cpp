@@ -211,5 +211,14 @@ TEST_F(ShippedUnits, ConversionsWorkedOutByHand) {
   }
 }
 
+TEST_F(ShippedUnits, ASymbolOfSeveralQuantitiesFollowsTheWantedDimension) {
+  DimensionVector time{0, 0, 1, 0, 0, 0, 0, 0, 0};
+  DimensionVector area{2, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &time).record), time) << "the year";
+  EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &area).record), area) << "the are";
+  EXPECT_EQ(DimensionOf(parseUnitExpression("st", *db, &time).record), DimensionOf(parseUnitExpression("st", *db).record))
+      << "no unit of that dimension: the first one";
+}
+
 }  // namespace
 }  // namespace qz
