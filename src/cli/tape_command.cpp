@@ -16,6 +16,7 @@
 #include "numbers/real_format.h"
 #include "standard/key_script.h"
 #include "standard/standard_calculator.h"
+#include "standard/tape_section.h"
 
 namespace qz::cli::tape {
 
@@ -24,7 +25,32 @@ namespace {
 struct TapeOptions {
   std::vector<std::string> words;
   bool json = false;
+  std::string tapeFile;
 };
+
+bool readFile(const std::string& path, std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+  std::fclose(f);
+  return true;
+}
+
+// The tape file holds the document section's body, so that one call can
+// carry on from the tape another call left.
+bool writeFile(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  if (std::fclose(f) != 0 || !written) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
 
 // Keeps the boxes shown for --json while the terminal's messenger prints them.
 class RecordingMessenger : public Messenger {
@@ -105,13 +131,27 @@ void printJson(const StandardCalculator& calc, const RecordingMessenger& message
 int run(const TapeOptions& options, CliContext& context) {
   std::vector<std::string> words;
   bool json = options.json;
+  std::string tapeFile = options.tapeFile;
+  bool fileNext = false;
   auto take = [&](const std::string& word) {
-    if (word == "--json")
+    if (fileNext) {
+      tapeFile = word;
+      fileNext = false;
+    } else if (word == "--json") {
       json = true;
-    else if (!word.empty())
+    } else if (word == "--tape") {
+      fileNext = true;
+    } else if (word.rfind("--tape=", 0) == 0) {
+      tapeFile = word.substr(7);
+    } else if (!word.empty()) {
       words.push_back(word);
+    }
   };
   for (const std::string& w : options.words) take(w);
+  if (fileNext) {
+    printError(utf8ToCp1252("--tape : nom de fichier manquant"));
+    return kExitUsage;
+  }
   if (words.empty()) {
     // Keys from standard input, one or more per line.
     std::string line;
@@ -125,6 +165,8 @@ int run(const TapeOptions& options, CliContext& context) {
   RecordingMessenger messenger(context.messenger);
   TapeEngine engine(messenger);
   std::array<double, 10> memories{};
+  std::string saved;
+  if (!tapeFile.empty() && readFile(tapeFile, saved)) readTapeSection(saved, engine.tape());
   StandardCalculator calc(engine, memories, messenger);
   bool refused = false;
   for (const std::string& word : words) {
@@ -136,6 +178,13 @@ int run(const TapeOptions& options, CliContext& context) {
     if (outcome == ScriptOutcome::Refused) {
       refused = true;
       break;
+    }
+  }
+  if (!tapeFile.empty()) {
+    const std::optional<std::string> body = writeTapeSection(engine.tape());
+    if (!writeFile(tapeFile, body.value_or(std::string()))) {
+      printError(utf8ToCp1252("Impossible d'écrire le fichier " + tapeFile));
+      return kExitCalculationError;
     }
   }
   if (json) {
@@ -155,9 +204,12 @@ void addCommand(CLI::App& app, CliContext& context) {
       "Calculette standard : exécute une suite de touches et affiche le ruban.\n"
       "Touches : nombres, + - * / ( ) = (Total), sqrt, sq, inv, pi, neg, undo, clear,\n"
       "free, fixed, sci, dec0..dec9, refresh, sel=N, update, endedit, msN maN mrN mcN.\n"
-      "Sans touche, elles sont lues sur l'entrée standard.");
+      "Sans touche, elles sont lues sur l'entrée standard. Une touche refusée affiche\n"
+      "le message sur la sortie d'erreur et termine avec le code 1.");
   cmd->add_option("keys", options->words, "touches, dans l'ordre");
   cmd->add_flag("--json", options->json, "sortie JSON des entrées du ruban");
+  cmd->add_option("--tape", options->tapeFile,
+                  "fichier du ruban : lu avant les touches s'il existe, réécrit après");
   // Keys such as "-" or "-5" must reach the calculator, not the option parser.
   cmd->allow_extras();
   cmd->prefix_command();
