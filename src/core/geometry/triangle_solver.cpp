@@ -222,6 +222,23 @@ std::vector<double> findRoots(const std::function<double(double)>& f, double lo,
   return roots;
 }
 
+// Two data tied by the shape family itself (the circumradius and the
+// hypotenuse of a right triangle, say) fix no shape: their ratio is the same
+// for every member. `level` receives that constant deviation.
+bool constantRatio(const std::function<double(double)>& f, double lo, double hi, double& level) {
+  double low = std::numeric_limits<double>::max(), high = -low;
+  for (int i = 1; i < 64; ++i) {
+    double v = f(lo + (hi - lo) * i / 64);
+    if (std::isnan(v)) continue;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  level = 0.5 * (low + high);
+  return high >= low && high - low < 1e-12;
+}
+
+Outcome constantOutcome(double level) { return std::fabs(level) < 1e-9 ? Outcome::NoData : Outcome::Infeasible; }
+
 // Relative deviation of the ratio of two normalised quantities from the
 // ratio of the data.
 double ratioDeviation(const Values& n, int first, int second, double target) {
@@ -243,6 +260,8 @@ int isoscelesCanonical(int pos) {
     case kTriB3: return kTriB2;
     case kTriM3: return kTriM2;
     case kTriH3: return kTriH2;
+    case kTriB1:  // the apex's bisector and median are its height
+    case kTriM1: return kTriH1;
     default: return pos;
   }
 }
@@ -297,6 +316,8 @@ Outcome solveIsosceles(Problem& p, Shape& shape, int& scalePos) {
     Shape s = isoscelesShape(x);
     return ratioDeviation(normalised(s.a1, s.a2, s.a3), c0, c1, target);
   };
+  double level = 0.0;
+  if (constantRatio(f, 0.0, kPi, level)) return constantOutcome(level);
   std::vector<double> roots = findRoots(f, 0.0, kPi);
   if (roots.empty()) return Outcome::Infeasible;
   if (roots.size() >= 2) warnTwoSolutions(p.solver());
@@ -350,7 +371,9 @@ Outcome solveRight(Problem& p, Shape& shape, int& scalePos) {
       Shape s = rightShape(x);
       return ratioDeviation(normalised(s.a1, s.a2, s.a3), c0, c1, target);
     };
-    std::vector<double> roots = findRoots(f, 0.0, kHalfPi);
+    double level = 0.0;
+  if (constantRatio(f, 0.0, kHalfPi, level)) return constantOutcome(level);
+  std::vector<double> roots = findRoots(f, 0.0, kHalfPi);
     if (roots.empty()) return Outcome::Infeasible;
     // Mirror solutions exchange the legs; the first keeps L1 the shorter.
     shape = rightShape(roots.front());
@@ -435,6 +458,8 @@ Outcome solveOneAngle(Problem& p, Shape& shape, int& scalePos) {
     Shape s = oneAngleShape(a3, x);
     return ratioDeviation(normalised(s.a1, s.a2, s.a3), c0, c1, target);
   };
+  double level = 0.0;
+  if (constantRatio(f, 0.0, kPi - a3, level)) return constantOutcome(level);
   std::vector<double> roots = findRoots(f, 0.0, kPi - a3);
   // A datum pair met by two different triangles fixes none.
   if (roots.size() != 1) return Outcome::Infeasible;
@@ -532,7 +557,10 @@ Outcome solveGeneral(Problem& p, Shape& shape, int& scalePos) {
     const double j11 = (p1 - m1) / (2 * h), j21 = (p2 - m2) / (2 * h);
     const double j12 = (q1 - n1) / (2 * h), j22 = (q2 - n2) / (2 * h);
     const double det = j11 * j22 - j12 * j21;
-    if (!std::isfinite(det) || det == 0.0) break;
+    if (!std::isfinite(det)) break;
+    // The three data hold only one ratio between them (a side, its height
+    // and the area): the shape is not fixed.
+    if (std::fabs(det) <= 1e-9 * (std::fabs(j11 * j22) + std::fabs(j12 * j21))) return Outcome::NoData;
     double dx = (r1 * j22 - r2 * j12) / det;
     double dy = (j11 * r2 - j21 * r1) / det;
     double nx = x - dx, ny = y - dy;

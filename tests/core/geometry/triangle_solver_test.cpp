@@ -134,6 +134,34 @@ TEST(TriangleSolver, DataThatCannotFormATriangleMakeEverythingIncalculable) {
   }
 }
 
+TEST(TriangleSolver, DataTiedByTheShapeFamilyFixNothing) {
+  struct Case {
+    const char* label;
+    int figure;
+    std::vector<std::pair<const char*, double>> given;
+    const char* unknown;  // stays Unknown: the data do not fix the shape
+  };
+  const std::vector<Case> cases = {
+      {"hypotenuse and circumradius", 23, {{"L3", 10}, {"R", 5}}, "L1"},
+      {"apex height and median", 21, {{"H1", 4}, {"M1", 4}}, "L1"},
+      {"side, its height and the area", 22, {{"L1", 10}, {"H1", 4}, {"S", 20}}, "L2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    FigureHarness h(c.figure);
+    for (auto [name, v] : c.given) h.give(name, v);
+    h.compute(true);
+    EXPECT_EQ(h.state(c.unknown), kUnknown);
+    EXPECT_TRUE(h.messenger().boxes().empty());
+  }
+  // The same tie with values that contradict it cannot be a triangle.
+  FigureHarness h(23);
+  h.give("L3", 10);
+  h.give("R", 3);
+  h.compute();
+  EXPECT_EQ(h.state("L1"), kIncalculable);
+}
+
 TEST(TriangleSolver, AmbiguousSideSideAngleIsNotChosen) {
   // A1 = 30 opposite L1 = 6 with L3 = 10: two triangles fit.
   FigureHarness h(22);
