@@ -61,12 +61,17 @@ void DocumentStore::StoreSection(int calculator, const std::optional<std::string
   m_previous = m_text;
   if (m_text.empty()) m_text = std::string(kFirstLine) + "\n" + kEndOfFile + "\n";
 
-  if (auto span = findSection(calculator)) {
-    m_text.erase(span->begin, span->end - span->begin);
-  } else if (std::size_t orphan = findTagLine(calculator); orphan != std::string::npos) {
-    // A tag whose section never ends is dropped with its line, so it can't
-    // swallow the section stored after it.
-    m_text.erase(orphan, endOfLine(m_text, orphan) - orphan);
+  // Every earlier section of this calculator goes (a foreign text may hold
+  // two); a tag whose section never ends is dropped with its line, so it
+  // can't swallow the section stored after it.
+  while (true) {
+    if (auto span = findSection(calculator)) {
+      m_text.erase(span->begin, span->end - span->begin);
+    } else if (std::size_t orphan = findTagLine(calculator); orphan != std::string::npos) {
+      m_text.erase(orphan, endOfLine(m_text, orphan) - orphan);
+    } else {
+      break;
+    }
   }
   if (!body) return;
 

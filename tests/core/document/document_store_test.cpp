@@ -86,6 +86,10 @@ TEST_F(DocumentStoreTest, ForeignTextsNeverCorruptOtherSections) {
   m_store.setText("QZ_01\n<003>\n5\n<EOF>\n");
   m_store.StoreSection(kGeometric, std::string("0\n7\n"));
   EXPECT_EQ(m_store.text(), "QZ_01\n5\n<003>\n0\n7\n<EOB>\n<EOF>\n");
+  // Two sections of one calculator: both go, the new one is read back.
+  m_store.setText("QZ_01\n<000>\n1\n<EOB>\n<000>\n<EOB>\n<EOF>\n");
+  m_store.StoreSection(kStandard, std::string("7\n"));
+  EXPECT_EQ(m_store.text(), "QZ_01\n<000>\n7\n<EOB>\n<EOF>\n");
   // A text without its end line gets one.
   m_store.setText("QZ_01\n<000>\n1\n<EOB>\n");
   m_store.StoreSection(kScientific, std::string("1\n"));
