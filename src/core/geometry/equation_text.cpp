@@ -24,7 +24,7 @@ bool parseNumber(std::string_view token, double& value) {
 bool parseEquation(std::string_view text, bool product, ParsedEquation& out) {
   out = ParsedEquation{};
   const std::string_view separators = product ? "=*/^()" : "=+*^()";
-  int current = 0;   // term being built
+  int current = 0;  // term being built
   int lastNamed = -1;
   bool sawEquals = false;
   size_t pos = 0;

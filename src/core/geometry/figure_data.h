@@ -34,7 +34,7 @@ struct KnownRow {
 /// the document.
 struct FigureData {
   int subFigure = 0;
-  int rows = 0;  ///< 0..9
+  int rows = 0;                        ///< 0..9
   int orientation = kOrientationNone;  ///< GeoOrientation (figure 10 only)
   std::array<KnownRow, kKnownRowCapacity> row{};
 

@@ -1328,60 +1328,17 @@ using Steps = std::span<const FigureStep>;
 // The plain lists, by figure number; figures 21 and 22 run theirs in parts
 // around the equilateral test.
 constexpr std::array<Steps, kFigureCount> kFigureLists = {
-    Steps(kFigure0),
-    Steps(kFigure1),
-    Steps(kFigure2),
-    Steps(kFigure3),
-    Steps(kFigure4),
-    Steps(kFigure5),
-    Steps(kFigure6),
-    Steps(kFigure7),
-    Steps(kFigure8),
-    Steps(kFigure9),
-    Steps(kFigure10),
-    Steps(kFigure11),
-    Steps(kFigure12),
-    Steps(kFigure13),
-    Steps(kFigure14),
-    Steps(kFigure15),
-    Steps(kFigure16),
-    Steps(kFigure17),
-    Steps(kFigure18),
-    Steps(kFigure19),
-    Steps(kFigure20),
-    Steps(kFigure21),
-    Steps(kFigure22),
-    Steps(kFigure23),
-    Steps(kFigure24),
-    Steps(kFigure25),
-    Steps(kFigure26),
-    Steps(kFigure27),
-    Steps(kFigure28),
-    Steps(kFigure29),
-    Steps(kFigure30),
-    Steps(kFigure31),
-    Steps(kFigure32),
-    Steps(kFigure33),
-    Steps(kFigure34),
-    Steps(kFigure35),
-    Steps(kFigure36),
-    Steps(kFigure37),
-    Steps(kFigure38),
-    Steps(kFigure39),
-    Steps(kFigure40),
-    Steps(kFigure41),
-    Steps(kFigure42),
-    Steps(kFigure43),
-    Steps(kFigure44),
-    Steps(kFigure45),
-    Steps(kFigure46),
-    Steps(kFigure47),
-    Steps(kFigure48),
-    Steps(kFigure49),
-    Steps(kFigure50),
-    Steps(kFigure51),
-    Steps(kFigure52)
-};
+    Steps(kFigure0),  Steps(kFigure1),  Steps(kFigure2),  Steps(kFigure3),  Steps(kFigure4),
+    Steps(kFigure5),  Steps(kFigure6),  Steps(kFigure7),  Steps(kFigure8),  Steps(kFigure9),
+    Steps(kFigure10), Steps(kFigure11), Steps(kFigure12), Steps(kFigure13), Steps(kFigure14),
+    Steps(kFigure15), Steps(kFigure16), Steps(kFigure17), Steps(kFigure18), Steps(kFigure19),
+    Steps(kFigure20), Steps(kFigure21), Steps(kFigure22), Steps(kFigure23), Steps(kFigure24),
+    Steps(kFigure25), Steps(kFigure26), Steps(kFigure27), Steps(kFigure28), Steps(kFigure29),
+    Steps(kFigure30), Steps(kFigure31), Steps(kFigure32), Steps(kFigure33), Steps(kFigure34),
+    Steps(kFigure35), Steps(kFigure36), Steps(kFigure37), Steps(kFigure38), Steps(kFigure39),
+    Steps(kFigure40), Steps(kFigure41), Steps(kFigure42), Steps(kFigure43), Steps(kFigure44),
+    Steps(kFigure45), Steps(kFigure46), Steps(kFigure47), Steps(kFigure48), Steps(kFigure49),
+    Steps(kFigure50), Steps(kFigure51), Steps(kFigure52)};
 
 // Splits "a|b|c" into at most N names.
 template <size_t N>
@@ -1406,8 +1363,8 @@ void runOrientation(GeoSolver& solver) {
   const int ah = solver.lookupVariable("AH");
   const int a1 = solver.lookupVariable("A1");
   if (h < 0 || l2 < 0 || ah < 0 || a1 < 0) return;
-  if (solver.isKnown(h) && solver.isKnown(l2) && solver.state(ah) == kUnknown && solver.state(a1) == kUnknown &&
-      answer == kOrientationNone && solver.messenger() != nullptr) {
+  if (solver.isKnown(h) && solver.isKnown(l2) && solver.state(ah) == kUnknown &&
+      solver.state(a1) == kUnknown && answer == kOrientationNone && solver.messenger() != nullptr) {
     MessageAnswer reply = ShowMessage(*solver.messenger(), kCaptionNote, 93, {}, MessageStyle::YesNo);
     answer = reply == MessageAnswer::Yes ? kOrientationRight : kOrientationLeft;
   }
@@ -1427,15 +1384,23 @@ void runSteps(GeoSolver& solver, Steps steps);
 
 void runStep(GeoSolver& solver, const FigureStep& step) {
   switch (step.op) {
-    case StepOp::Sum: solver.evalSum(step.text); break;
-    case StepOp::Product: solver.evalProduct(step.text); break;
-    case StepOp::Relation: solver.evalRelation(step.text, step.type); break;
+    case StepOp::Sum:
+      solver.evalSum(step.text);
+      break;
+    case StepOp::Product:
+      solver.evalProduct(step.text);
+      break;
+    case StepOp::Relation:
+      solver.evalRelation(step.text, step.type);
+      break;
     case StepOp::Link: {
       auto n = splitNames<2>(step.text);
       solver.linkValues(n[0], n[1]);
       break;
     }
-    case StepOp::Fixed: solver.setFixedValue(step.text, step.value); break;
+    case StepOp::Fixed:
+      solver.setFixedValue(step.text, step.value);
+      break;
     case StepOp::RightTriangle: {
       auto n = splitNames<7>(step.text);
       RightTriangle(solver, n[0], n[1], n[2], n[3], n[4], n[5], n[6]);
@@ -1456,13 +1421,21 @@ void runStep(GeoSolver& solver, const FigureStep& step) {
       Segment(solver, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8], n[9], n[10], n[11]);
       break;
     }
-    case StepOp::CyclicQuad: CyclicQuad(solver); break;
-    case StepOp::Parabola: ParabolaSolver(solver, step.text); break;
+    case StepOp::CyclicQuad:
+      CyclicQuad(solver);
+      break;
+    case StepOp::Parabola:
+      ParabolaSolver(solver, step.text);
+      break;
     case StepOp::TriangleOnce:
       if (solver.nextFirstSweepArrival() == 1) TriangleSolver(solver, step.type);
       break;
-    case StepOp::Orientation: runOrientation(solver); break;
-    case StepOp::List: runSteps(solver, kFigureLists[static_cast<size_t>(step.type)]); break;
+    case StepOp::Orientation:
+      runOrientation(solver);
+      break;
+    case StepOp::List:
+      runSteps(solver, kFigureLists[static_cast<size_t>(step.type)]);
+      break;
     case StepOp::CopyKnown: {
       auto n = splitNames<2>(step.text);
       int from = solver.lookupVariable(n[0]);
@@ -1531,16 +1504,24 @@ void addNames(std::vector<std::string>& out, Steps steps) {
         }
         break;
       }
-      case StepOp::Fixed: out.emplace_back(step.text); break;
+      case StepOp::Fixed:
+        out.emplace_back(step.text);
+        break;
       case StepOp::CyclicQuad:
         for (const char* n : {"R", "L1", "L2", "L3", "L4", "S1", "S2", "S3", "S4", "S"}) out.emplace_back(n);
         break;
-      case StepOp::TriangleOnce: addSplit(out, triangleRotation(1)); break;
+      case StepOp::TriangleOnce:
+        addSplit(out, triangleRotation(1));
+        break;
       case StepOp::Orientation:
         for (const char* n : {"H", "L2", "AH", "A1", "AHN"}) out.emplace_back(n);
         break;
-      case StepOp::List: addNames(out, kFigureLists[static_cast<size_t>(step.type)]); break;
-      default: addSplit(out, step.text); break;
+      case StepOp::List:
+        addNames(out, kFigureLists[static_cast<size_t>(step.type)]);
+        break;
+      default:
+        addSplit(out, step.text);
+        break;
     }
   }
 }

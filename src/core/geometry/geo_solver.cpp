@@ -32,8 +32,7 @@ bool splitRelation(std::string_view text, std::array<std::string_view, kMaxRelat
 
 // Bisection of a monotone function on [lo, hi]; fails when the target lies
 // outside the values at the ends. Converges to the last representable step.
-bool bisectMonotone(const std::function<double(double)>& f, double target, double lo, double hi,
-                    double& x) {
+bool bisectMonotone(const std::function<double(double)>& f, double target, double lo, double hi, double& x) {
   double flo = f(lo) - target;
   double fhi = f(hi) - target;
   if (flo == 0.0) {
@@ -139,38 +138,62 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
   const double v0 = v[0], v1 = v[1], v2 = v[2], v3 = v[3], v4 = v[4];
   switch (type) {
     case 1:  // V0 = V1·(1/cos V2 + 1)
-      if (p == 0) out = v1 * (1.0 / g.cosD(v2) + 1.0);
-      else if (p == 1) out = v0 / (1.0 / g.cosD(v2) + 1.0);
-      else if (p == 2) out = g.acosD(v1 / (v0 - v1));
-      else return false;
+      if (p == 0)
+        out = v1 * (1.0 / g.cosD(v2) + 1.0);
+      else if (p == 1)
+        out = v0 / (1.0 / g.cosD(v2) + 1.0);
+      else if (p == 2)
+        out = g.acosD(v1 / (v0 - v1));
+      else
+        return false;
       return true;
     case 2:  // parallelogram: angle V0 between side V1 and diagonal V2, other diagonal V3
-      if (p == 0) out = g.acosD((4.0 * g.sq(v1) + g.sq(v2) - g.sq(v3)) / (4.0 * v1 * v2));
-      else if (p == 1) out = g.quad(4.0, -4.0 * v2 * g.cosD(v0), g.sq(v2) - g.sq(v3), 1.0);
-      else if (p == 2) out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v3), 1.0);
-      else if (p == 3) out = g.sqrt(g.sq(v2) + 4.0 * g.sq(v1) - 4.0 * v1 * v2 * g.cosD(v0));
-      else return false;
+      if (p == 0)
+        out = g.acosD((4.0 * g.sq(v1) + g.sq(v2) - g.sq(v3)) / (4.0 * v1 * v2));
+      else if (p == 1)
+        out = g.quad(4.0, -4.0 * v2 * g.cosD(v0), g.sq(v2) - g.sq(v3), 1.0);
+      else if (p == 2)
+        out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v3), 1.0);
+      else if (p == 3)
+        out = g.sqrt(g.sq(v2) + 4.0 * g.sq(v1) - 4.0 * v1 * v2 * g.cosD(v0));
+      else
+        return false;
       return true;
     case 3:  // as type 2 with the diagonals exchanged
-      if (p == 0) out = g.acosD((4.0 * g.sq(v1) + g.sq(v3) - g.sq(v2)) / (4.0 * v1 * v3));
-      else if (p == 1) out = g.quad(4.0, -4.0 * v3 * g.cosD(v0), g.sq(v3) - g.sq(v2), 1.0);
-      else if (p == 2) out = g.sqrt(g.sq(v3) + 4.0 * g.sq(v1) - 4.0 * v1 * v3 * g.cosD(v0));
-      else if (p == 3) out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v2), 1.0);
-      else return false;
+      if (p == 0)
+        out = g.acosD((4.0 * g.sq(v1) + g.sq(v3) - g.sq(v2)) / (4.0 * v1 * v3));
+      else if (p == 1)
+        out = g.quad(4.0, -4.0 * v3 * g.cosD(v0), g.sq(v3) - g.sq(v2), 1.0);
+      else if (p == 2)
+        out = g.sqrt(g.sq(v3) + 4.0 * g.sq(v1) - 4.0 * v1 * v3 * g.cosD(v0));
+      else if (p == 3)
+        out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v2), 1.0);
+      else
+        return false;
       return true;
     case 4:
-      if (p == 0) out = g.angleD(1.0, 2.0 * g.cot(v1) + g.cot(v2));
-      else if (p == 1) out = g.angleD(2.0, g.cot(v0) - g.cot(v2));
-      else if (p == 2) out = g.angleD(1.0, g.cot(v0) - 2.0 * g.cot(v1));
-      else return false;
+      if (p == 0)
+        out = g.angleD(1.0, 2.0 * g.cot(v1) + g.cot(v2));
+      else if (p == 1)
+        out = g.angleD(2.0, g.cot(v0) - g.cot(v2));
+      else if (p == 2)
+        out = g.angleD(1.0, g.cot(v0) - 2.0 * g.cot(v1));
+      else
+        return false;
       return true;
     case 5: {  // trapezoid: bases V0, V1, area V2, base angles V3, V4
-      if (p == 0) out = g.sqrt(g.sq(v1) - 2.0 * v2 * (g.cot(v3) + g.cot(v4)));
-      else if (p == 1) out = g.sqrt(g.sq(v0) + 2.0 * v2 * (g.cot(v3) + g.cot(v4)));
-      else if (p == 2) out = (g.sq(v1) - g.sq(v0)) / (g.cot(v3) + g.cot(v4)) * 0.5;
-      else if (p == 3) out = g.angleD(1.0, (g.sq(v1) - g.sq(v0)) / v2 * 0.5 - g.cot(v4));
-      else if (p == 4) out = g.angleD(1.0, (g.sq(v1) - g.sq(v0)) / v2 * 0.5 - g.cot(v3));
-      else return false;
+      if (p == 0)
+        out = g.sqrt(g.sq(v1) - 2.0 * v2 * (g.cot(v3) + g.cot(v4)));
+      else if (p == 1)
+        out = g.sqrt(g.sq(v0) + 2.0 * v2 * (g.cot(v3) + g.cot(v4)));
+      else if (p == 2)
+        out = (g.sq(v1) - g.sq(v0)) / (g.cot(v3) + g.cot(v4)) * 0.5;
+      else if (p == 3)
+        out = g.angleD(1.0, (g.sq(v1) - g.sq(v0)) / v2 * 0.5 - g.cot(v4));
+      else if (p == 4)
+        out = g.angleD(1.0, (g.sq(v1) - g.sq(v0)) / v2 * 0.5 - g.cot(v3));
+      else
+        return false;
       return true;
     }
     case 6: {  // trapezoid: long base V0, leg V1 at angle V4, short base V2, other leg V3
@@ -183,10 +206,14 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
         return true;
       }
       double k = g.cosD(v4);
-      if (p == 0) out = v2 + k * v1 + g.sqrt(g.sq(v3) - g.sq(v1) * (1.0 - k * k));
-      else if (p == 2) out = v0 - k * v1 - g.sqrt(g.sq(v3) - g.sq(v1) * (1.0 - k * k));
-      else if (p == 3) out = g.sqrt(g.sq(v0 - v2) - 2.0 * k * (v0 - v2) * v1 + g.sq(v1));
-      else return false;  // the leg V1 has two roots: left unsolved
+      if (p == 0)
+        out = v2 + k * v1 + g.sqrt(g.sq(v3) - g.sq(v1) * (1.0 - k * k));
+      else if (p == 2)
+        out = v0 - k * v1 - g.sqrt(g.sq(v3) - g.sq(v1) * (1.0 - k * k));
+      else if (p == 3)
+        out = g.sqrt(g.sq(v0 - v2) - 2.0 * k * (v0 - v2) * v1 + g.sq(v1));
+      else
+        return false;  // the leg V1 has two roots: left unsolved
       return true;
     }
     case 7: {
@@ -203,16 +230,24 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       return true;
     }
     case 9:  // height over base V1 with base angles V2, V3
-      if (p == 0) out = v1 / (g.cot(v2) + g.cot(v3));
-      else if (p == 1) out = v0 * (g.cot(v2) + g.cot(v3));
-      else if (p == 2) out = g.angleD(1.0, v1 / v0 - g.cot(v3));
-      else if (p == 3) out = g.angleD(1.0, v1 / v0 - g.cot(v2));
-      else return false;
+      if (p == 0)
+        out = v1 / (g.cot(v2) + g.cot(v3));
+      else if (p == 1)
+        out = v0 * (g.cot(v2) + g.cot(v3));
+      else if (p == 2)
+        out = g.angleD(1.0, v1 / v0 - g.cot(v3));
+      else if (p == 3)
+        out = g.angleD(1.0, v1 / v0 - g.cot(v2));
+      else
+        return false;
       return true;
     case 10:  // circumradius
-      if (p == 0) out = v1 / g.sinD(v2) * 0.5;
-      else if (p == 1) out = 2.0 * g.sinD(v2) * v0;
-      else return false;
+      if (p == 0)
+        out = v1 / g.sinD(v2) * 0.5;
+      else if (p == 1)
+        out = 2.0 * g.sinD(v2) * v0;
+      else
+        return false;
       return true;
     case 11: {  // law of cosines, V0 opposite V1
       if (p == 0) {
@@ -232,9 +267,12 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
         double c = other * g.cosD(v0);
         double r1 = c + std::sqrt(d);
         double r2 = c - std::sqrt(d);
-        if (r1 > 0.0 && r2 < 0.0) out = r1;
-        else if (r2 > 0.0 && r1 < 0.0) out = r2;
-        else g.fail(kNoSingleSolution);
+        if (r1 > 0.0 && r2 < 0.0)
+          out = r1;
+        else if (r2 > 0.0 && r1 < 0.0)
+          out = r2;
+        else
+          g.fail(kNoSingleSolution);
       } else {
         return false;
       }
@@ -268,8 +306,10 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       return true;
     }
     case 13: {  // frustum volume from height V1 and end areas V2, V3
-      if (p == 0) out = (g.sqrt(v3 * v2) + v3 + v2) * v1 * 0.3333333333333333;
-      else if (p == 1) out = 3.0 * v0 / (g.sqrt(v3 * v2) + v3 + v2);
+      if (p == 0)
+        out = (g.sqrt(v3 * v2) + v3 + v2) * v1 * 0.3333333333333333;
+      else if (p == 1)
+        out = 3.0 * v0 / (g.sqrt(v3 * v2) + v3 + v2);
       else if (p == 2 || p == 3) {
         double other = p == 2 ? v3 : v2;
         double gg = 6.0 * v0 / v1;
@@ -287,9 +327,12 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
         return true;
       }
       double theta = v2 * 0.01745329251994;
-      if (p == 0) out = g.sq(v1) * (theta - std::sin(theta)) * 0.5;
-      else if (p == 1) out = g.sqrt(2.0 * v0 / (theta - std::sin(theta)));
-      else return false;
+      if (p == 0)
+        out = g.sq(v1) * (theta - std::sin(theta)) * 0.5;
+      else if (p == 1)
+        out = g.sqrt(2.0 * v0 / (theta - std::sin(theta)));
+      else
+        return false;
       return true;
     }
     case 15: {  // frustum of a cone: height V1, diameters V2, V3
@@ -314,41 +357,65 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
         return true;
       }
       double k = g.cosD(v2 / 2.0);
-      if (p == 0) out = (k + 2.0) * g.sq(1.0 - k) * g.cube(v1) * 1.0471975511965965;
-      else if (p == 1) out = g.cbrt(3.0 * v0 / g.sq(1.0 - k) / (k + 2.0) * 0.318309886183791);
-      else return false;
+      if (p == 0)
+        out = (k + 2.0) * g.sq(1.0 - k) * g.cube(v1) * 1.0471975511965965;
+      else if (p == 1)
+        out = g.cbrt(3.0 * v0 / g.sq(1.0 - k) / (k + 2.0) * 0.318309886183791);
+      else
+        return false;
       return true;
     }
     case 17:
-      if (p == 0) out = v1 * g.sinD(v2);
-      else if (p == 1) out = v0 / g.sinD(v2);
-      else if (p == 2) out = g.asinD(v0 / v1);
-      else return false;
+      if (p == 0)
+        out = v1 * g.sinD(v2);
+      else if (p == 1)
+        out = v0 / g.sinD(v2);
+      else if (p == 2)
+        out = g.asinD(v0 / v1);
+      else
+        return false;
       return true;
     case 18:
-      if (p == 0) out = v1 * g.cosD(v2);
-      else if (p == 1) out = v0 / g.cosD(v2);
-      else if (p == 2) out = g.acosD(v0 / v1);
-      else return false;
+      if (p == 0)
+        out = v1 * g.cosD(v2);
+      else if (p == 1)
+        out = v0 / g.cosD(v2);
+      else if (p == 2)
+        out = g.acosD(v0 / v1);
+      else
+        return false;
       return true;
     case 19:
-      if (p == 0) out = v1 * g.tanD(v2);
-      else if (p == 1) out = v0 / g.tanD(v2);
-      else if (p == 2) out = g.angleD(v0, v1);
-      else return false;
+      if (p == 0)
+        out = v1 * g.tanD(v2);
+      else if (p == 1)
+        out = v0 / g.tanD(v2);
+      else if (p == 2)
+        out = g.angleD(v0, v1);
+      else
+        return false;
       return true;
     case 20:
-      if (p == 0) out = v1 - g.tanD(v3) * v2 - v4;
-      else if (p == 1) out = g.tanD(v3) * v2 + v4 + v0;
-      else if (p == 2) out = (v1 - v0 - v4) / g.tanD(v3);
-      else if (p == 3) out = g.angleD(v1 - v0 - v4, v2);
-      else if (p == 4) out = v1 - v0 - g.tanD(v3) * v2;
-      else return false;
+      if (p == 0)
+        out = v1 - g.tanD(v3) * v2 - v4;
+      else if (p == 1)
+        out = g.tanD(v3) * v2 + v4 + v0;
+      else if (p == 2)
+        out = (v1 - v0 - v4) / g.tanD(v3);
+      else if (p == 3)
+        out = g.angleD(v1 - v0 - v4, v2);
+      else if (p == 4)
+        out = v1 - v0 - g.tanD(v3) * v2;
+      else
+        return false;
       return true;
     case 21:
-      if (p == 0) out = g.atanD(v1);
-      else if (p == 1) out = g.tanD(v0);
-      else return false;
+      if (p == 0)
+        out = g.atanD(v1);
+      else if (p == 1)
+        out = g.tanD(v0);
+      else
+        return false;
       return true;
     default:
       return false;
@@ -407,8 +474,10 @@ void GeoSolver::linkValues(std::string_view nameA, std::string_view nameB) {
     }
   }
   if (sb > 0) return;
-  if (sa == kIncalculable) assign(b, 0.0, kNoSingleSolution);
-  else if (sa == kKnown) assign(b, value(a));
+  if (sa == kIncalculable)
+    assign(b, 0.0, kNoSingleSolution);
+  else if (sa == kKnown)
+    assign(b, value(a));
 }
 
 void GeoSolver::evalSum(std::string_view text) { evalEquation(text, false); }
@@ -464,8 +533,10 @@ void GeoSolver::evalEquation(std::string_view text, bool product) {
   } else {
     m = product ? 1.0 : 0.0;
     for (int i = 1; i < eq.count && !g.failed(); ++i) {
-      if (product) m *= termValue(i);
-      else m += termValue(i);
+      if (product)
+        m *= termValue(i);
+      else
+        m += termValue(i);
     }
   }
   const EquationTerm& u = eq.terms[static_cast<size_t>(unknown)];
@@ -492,8 +563,10 @@ void GeoSolver::evalRelation(std::string_view text, int type) {
     for (int i = 0; i < count; ++i) {
       if (i == p) continue;
       int s = state(index[static_cast<size_t>(i)]);
-      if (s == kUnknown) otherUnknown = true;
-      else if (s < 0) otherIncalculable = true;
+      if (s == kUnknown)
+        otherUnknown = true;
+      else if (s < 0)
+        otherIncalculable = true;
       v[static_cast<size_t>(i)] = value(index[static_cast<size_t>(i)]);
     }
     if (otherUnknown) continue;
@@ -516,8 +589,10 @@ void GeoSolver::SolveFigure() {
   m_sweeps = 0;
   while (m_sweeps < kMaxSweeps) {
     int before = m_progress;
-    if (m_sweep) m_sweep(*this, m_figure);
-    else RunFigureList(*this, m_figure);
+    if (m_sweep)
+      m_sweep(*this, m_figure);
+    else
+      RunFigureList(*this, m_figure);
     ++m_sweeps;
     if (m_progress == before || m_progress >= kProgressLimit) return;
   }

@@ -49,24 +49,24 @@ inline constexpr int kVariableCapacity = 232;
 inline constexpr int kNameCellWidth = 5;
 
 struct GeoVariable {
-  int subFigure = -1;   ///< [catalogue] sub-figure drawn in; -1 for kind "V" (never drawn)
-  int state = kUnknown; ///< GeoState
-  int shown = 0;        ///< [catalogue] 1 when the variable has a name (clickable in the picture)
-  int given = 0;        ///< 1 when the user entered its value as known data
-  char kind = 'V';      ///< [catalogue] "V","C","O","R","A","L","S","E","I" or another drawn kind
+  int subFigure = -1;    ///< [catalogue] sub-figure drawn in; -1 for kind "V" (never drawn)
+  int state = kUnknown;  ///< GeoState
+  int shown = 0;         ///< [catalogue] 1 when the variable has a name (clickable in the picture)
+  int given = 0;         ///< 1 when the user entered its value as known data
+  char kind = 'V';       ///< [catalogue] "V","C","O","R","A","L","S","E","I" or another drawn kind
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  ///< [catalogue] anchors in the 1000 x 1000 picture world
   /// [catalogue] Extra anchors: kinds "A" and "L" copy x2 into both; "E" and
   /// "I" copy x2 and y2 (half-axes of their ellipse; "L": corner radius).
   int anchorX = 0, anchorY = 0;
-  Rgb colour;           ///< [catalogue] from the colour letter (black by default)
-  std::string caption;  ///< [catalogue] kind "C" only, up to 127 bytes (code page 1252)
+  Rgb colour;                  ///< [catalogue] from the colour letter (black by default)
+  std::string caption;         ///< [catalogue] kind "C" only, up to 127 bytes (code page 1252)
   int lineStyle = kLineSolid;  ///< [catalogue] GeoLineStyle
   int styleParameter = 0;      ///< [catalogue] pen width
-  int startMark = 0;    ///< [catalogue] 1: small disc at the element's start ("<")
-  int endMark = 0;      ///< [catalogue] 1: small disc at the element's end (">")
-  std::string name;     ///< [catalogue] up to 4 bytes ("L1", "AH13", "xP", "1")
-  Rect labelRect;       ///< written by the drawing when the label is drawn; hit-testing
-  double value = 0.0;   ///< [catalogue] starting value; then the solver's value (meaningful when Known)
+  int startMark = 0;           ///< [catalogue] 1: small disc at the element's start ("<")
+  int endMark = 0;             ///< [catalogue] 1: small disc at the element's end (">")
+  std::string name;            ///< [catalogue] up to 4 bytes ("L1", "AH13", "xP", "1")
+  Rect labelRect;              ///< written by the drawing when the label is drawn; hit-testing
+  double value = 0.0;       ///< [catalogue] starting value; then the solver's value (meaningful when Known)
   double startAngle = 0.0;  ///< [catalogue] degrees, for arcs and ellipses
   double endAngle = 0.0;    ///< [catalogue] degrees
   double minimum = -1e300;  ///< [catalogue] closed range a value must lie in

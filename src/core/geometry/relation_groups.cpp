@@ -48,13 +48,13 @@ struct RightCombination {
 };
 
 constexpr RightCombination kRightCombinations[32] = {
-    {kAlpha, kA, kB},  {kAlpha, kA, kH},  {kAlpha, kB, kH},  {kA, kB, kAlpha},  {kA, kH, kAlpha},
-    {kB, kH, kAlpha},  {kB, kA, kAlpha},  {kH, kA, kAlpha},  {kH, kB, kAlpha},  {kH, kA, kB},
-    {kA, kB, kH},      {kB, kA, kH},      {kS, kA, kB},      {kS, kA, kH},      {kS, kB, kH},
-    {kS, kA, kAlpha},  {kS, kB, kAlpha},  {kS, kH, kAlpha},  {kA, kS, kB},      {kB, kS, kA},
-    {kAlpha, kA, kS},  {kAlpha, kS, kB},  {kA, kS, kAlpha},  {kB, kS, kBeta},   {kH, kS, kAlpha},
-    {kH, kS, kA},      {kH, kS, kB},      {kP, kA, kB},      {kP, kA, kAlpha},  {kA, kP, kAlpha},
-    {kBeta, kP, kA},   {kAlpha, kP, kB},
+    {kAlpha, kA, kB}, {kAlpha, kA, kH}, {kAlpha, kB, kH}, {kA, kB, kAlpha}, {kA, kH, kAlpha},
+    {kB, kH, kAlpha}, {kB, kA, kAlpha}, {kH, kA, kAlpha}, {kH, kB, kAlpha}, {kH, kA, kB},
+    {kA, kB, kH},     {kB, kA, kH},     {kS, kA, kB},     {kS, kA, kH},     {kS, kB, kH},
+    {kS, kA, kAlpha}, {kS, kB, kAlpha}, {kS, kH, kAlpha}, {kA, kS, kB},     {kB, kS, kA},
+    {kAlpha, kA, kS}, {kAlpha, kS, kB}, {kA, kS, kAlpha}, {kB, kS, kBeta},  {kH, kS, kAlpha},
+    {kH, kS, kA},     {kH, kS, kB},     {kP, kA, kB},     {kP, kA, kAlpha}, {kA, kP, kAlpha},
+    {kBeta, kP, kA},  {kAlpha, kP, kB},
 };
 
 // Value of combination `c` from the known values `v` of the seven slots.
@@ -66,13 +66,20 @@ double rightFormula(int c, const std::array<double, 7>& v, const std::array<bool
       if (b == 0.0 && a != 0.0) return 90.0;
       if (a == 0.0 && b != 0.0) return 0.0;
       return g.angleD(a, b);
-    case 3: return b * g.tanD(al);
-    case 4: return h * g.sinD(al);
-    case 5: return h * g.cosD(al);
-    case 6: return a / g.tanD(al);
-    case 7: return a / g.sinD(al);
-    case 8: return b / g.cosD(al);
-    case 9: return g.sqrt(g.sq(a) + g.sq(b));
+    case 3:
+      return b * g.tanD(al);
+    case 4:
+      return h * g.sinD(al);
+    case 5:
+      return h * g.cosD(al);
+    case 6:
+      return a / g.tanD(al);
+    case 7:
+      return a / g.sinD(al);
+    case 8:
+      return b / g.cosD(al);
+    case 9:
+      return g.sqrt(g.sq(a) + g.sq(b));
     case 10: {
       double r = g.sqrt(g.sq(h) - g.sq(b));
       return negativeKnown[kAlpha] ? -r : r;
@@ -81,7 +88,8 @@ double rightFormula(int c, const std::array<double, 7>& v, const std::array<bool
       double r = g.sqrt(g.sq(h) - g.sq(a));
       return negativeKnown[kBeta] ? -r : r;
     }
-    case 12: return a * b * 0.5;
+    case 12:
+      return a * b * 0.5;
     case 13: {
       double r = g.sqrt(g.sq(h) - g.sq(a)) * a * 0.5;
       return negativeKnown[kBeta] ? -r : r;
@@ -90,11 +98,16 @@ double rightFormula(int c, const std::array<double, 7>& v, const std::array<bool
       double r = g.sqrt(g.sq(h) - g.sq(b)) * b * 0.5;
       return negativeKnown[kBeta] ? -r : r;
     }
-    case 15: return g.sq(a) / g.tanD(al) * 0.5;
-    case 16: return g.sq(b) * g.tanD(al) * 0.5;
-    case 17: return g.sq(h) * g.cosD(al) * g.sinD(al) * 0.5;
-    case 18: return 2.0 * s / b;
-    case 19: return 2.0 * s / a;
+    case 15:
+      return g.sq(a) / g.tanD(al) * 0.5;
+    case 16:
+      return g.sq(b) * g.tanD(al) * 0.5;
+    case 17:
+      return g.sq(h) * g.cosD(al) * g.sinD(al) * 0.5;
+    case 18:
+      return 2.0 * s / b;
+    case 19:
+      return 2.0 * s / a;
     case 20:
       if (a != 0.0 && s == 0.0) return 90.0;
       return g.angleD(g.sq(a), 2.0 * s);
@@ -109,10 +122,14 @@ double rightFormula(int c, const std::array<double, 7>& v, const std::array<bool
       double r = g.sqrt(g.tanD(be) * 2.0 * s);
       return be < 0.0 ? -r : r;
     }
-    case 24: return g.sqrt(2.0 * s / (g.cosD(al) * g.sinD(al)));
-    case 25: return g.sqrt(4.0 * g.sq(s) / g.sq(a) + g.sq(a));
-    case 26: return g.sqrt(4.0 * g.sq(s) / g.sq(b) + g.sq(b));
-    case 27: return g.sqrt(g.sq(a) + g.sq(b)) + b + a;
+    case 24:
+      return g.sqrt(2.0 * s / (g.cosD(al) * g.sinD(al)));
+    case 25:
+      return g.sqrt(4.0 * g.sq(s) / g.sq(a) + g.sq(a));
+    case 26:
+      return g.sqrt(4.0 * g.sq(s) / g.sq(b) + g.sq(b));
+    case 27:
+      return g.sqrt(g.sq(a) + g.sq(b)) + b + a;
     case 28: {
       double ct = 1.0 / g.tanD(al);
       return a * (ct + g.sqrt(ct * ct + 1.0) + 1.0);
@@ -121,9 +138,12 @@ double rightFormula(int c, const std::array<double, 7>& v, const std::array<bool
       double ct = 1.0 / g.tanD(al);
       return p / (ct + g.sqrt(ct * ct + 1.0) + 1.0);
     }
-    case 30: return 2.0 * g.atanD(g.quad(p / a, 2.0, 2.0 - p / a, 1.0));
-    case 31: return 2.0 * g.atanD(g.quad(p / b, 2.0, 2.0 - p / b, 1.0));
-    default: return 0.0;
+    case 30:
+      return 2.0 * g.atanD(g.quad(p / a, 2.0, 2.0 - p / a, 1.0));
+    case 31:
+      return 2.0 * g.atanD(g.quad(p / b, 2.0, 2.0 - p / b, 1.0));
+    default:
+      return 0.0;
   }
 }
 
@@ -144,8 +164,10 @@ void RightTriangle(GeoSolver& solver, std::string_view a, std::string_view b, st
       int f = index[first];
       int sIndex = index[second];
       if (solver.state(f) != kUnknown) continue;
-      if (solver.isKnown(sIndex)) solver.assign(f, 90.0 - solver.value(sIndex));
-      else if (solver.state(sIndex) < 0) solver.assign(f, 0.0, kNoSingleSolution);
+      if (solver.isKnown(sIndex))
+        solver.assign(f, 90.0 - solver.value(sIndex));
+      else if (solver.state(sIndex) < 0)
+        solver.assign(f, 0.0, kNoSingleSolution);
     }
     known = countKnown(solver, index);
     if (known < 2 || known > 6) return;
@@ -207,7 +229,8 @@ void Triangle(GeoSolver& solver, std::string_view s1, std::string_view s2, std::
   }
 }
 
-void Sector(GeoSolver& solver, std::string_view r, std::string_view a, std::string_view p, std::string_view s) {
+void Sector(GeoSolver& solver, std::string_view r, std::string_view a, std::string_view p,
+            std::string_view s) {
   const std::array<std::string_view, 4> names{r, a, p, s};
   std::array<int, 4> index{};
   if (!lookupAll(solver, names, index)) return;
@@ -240,18 +263,42 @@ void Sector(GeoSolver& solver, std::string_view r, std::string_view a, std::stri
       g.arm();
       double out = 0.0;
       switch (c) {
-        case 0: out = vr * va * 0.01745329251994; break;
-        case 1: out = vp * 57.2957795130823 / vr; break;
-        case 2: out = vp * 57.2957795130823 / va; break;
-        case 3: out = g.sq(vr) * va * 0.00872664625997; break;
-        case 4: out = vs * 114.5915590261646 / g.sq(vr); break;
-        case 5: out = g.sqrt(vs * 114.5915590261646 / va); break;
-        case 6: out = vp * vr * 0.5; break;
-        case 7: out = 2.0 * vs / vr; break;
-        case 8: out = 2.0 * vs / vp; break;
-        case 9: out = g.sq(vp) * 57.2957795130823 / va * 0.5; break;
-        case 10: out = g.sqrt(vs * va * 0.03490658503988); break;
-        case 11: out = g.sq(vp) * 57.2957795130823 / vs * 0.5; break;
+        case 0:
+          out = vr * va * 0.01745329251994;
+          break;
+        case 1:
+          out = vp * 57.2957795130823 / vr;
+          break;
+        case 2:
+          out = vp * 57.2957795130823 / va;
+          break;
+        case 3:
+          out = g.sq(vr) * va * 0.00872664625997;
+          break;
+        case 4:
+          out = vs * 114.5915590261646 / g.sq(vr);
+          break;
+        case 5:
+          out = g.sqrt(vs * 114.5915590261646 / va);
+          break;
+        case 6:
+          out = vp * vr * 0.5;
+          break;
+        case 7:
+          out = 2.0 * vs / vr;
+          break;
+        case 8:
+          out = 2.0 * vs / vp;
+          break;
+        case 9:
+          out = g.sq(vp) * 57.2957795130823 / va * 0.5;
+          break;
+        case 10:
+          out = g.sqrt(vs * va * 0.03490658503988);
+          break;
+        case 11:
+          out = g.sq(vp) * 57.2957795130823 / vs * 0.5;
+          break;
       }
       int code = g.finish(out);
       solver.assign(target, code == kNumericOk ? out : 0.0, code);

@@ -19,7 +19,8 @@ void Triangle(GeoSolver& solver, std::string_view s1, std::string_view s2, std::
               std::string_view angleA, std::string_view angleB, std::string_view angleC, std::string_view s,
               std::string_view h);
 /// Circular sector: radius r, angle a (degrees), arc p, area s.
-void Sector(GeoSolver& solver, std::string_view r, std::string_view a, std::string_view p, std::string_view s);
+void Sector(GeoSolver& solver, std::string_view r, std::string_view a, std::string_view p,
+            std::string_view s);
 /// Circular segment: radius, central angle and its half and complement,
 /// chord and half chord, arc, height, centre-to-chord distance, segment area,
 /// half-triangle area, sector area.

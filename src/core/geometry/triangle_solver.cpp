@@ -48,8 +48,10 @@ Values normalised(double a1, double a2, double a3) {
     const double lk = side[static_cast<size_t>((i + 2) % 3)];
     n[static_cast<size_t>(kTriA1 + i)] = angle[static_cast<size_t>(i)];
     n[static_cast<size_t>(kTriL1 + i)] = li;
-    n[static_cast<size_t>(kTriB1 + i)] = 2.0 * lj * lk * std::cos(angle[static_cast<size_t>(i)] * 0.5) / (lj + lk);
-    n[static_cast<size_t>(kTriM1 + i)] = 0.5 * std::sqrt(std::max(0.0, 2.0 * lj * lj + 2.0 * lk * lk - li * li));
+    n[static_cast<size_t>(kTriB1 + i)] =
+        2.0 * lj * lk * std::cos(angle[static_cast<size_t>(i)] * 0.5) / (lj + lk);
+    n[static_cast<size_t>(kTriM1 + i)] =
+        0.5 * std::sqrt(std::max(0.0, 2.0 * lj * lj + 2.0 * lk * lk - li * li));
     n[static_cast<size_t>(kTriH1 + i)] = 2.0 * area / li;
   }
   n[kTriInradius] = area / half;
@@ -109,9 +111,12 @@ class Problem {
       double v = solver.value(k);
       if (!(v > 0.0) || !std::isfinite(v)) m_badData = true;
       m_given[static_cast<size_t>(i)] = true;
-      if (isAngle(i)) v *= kDegree;
-      else if (i == kTriArea) v = std::sqrt(std::max(0.0, v));
-      else if (i == kTriPerimeter) v *= 0.5;
+      if (isAngle(i))
+        v *= kDegree;
+      else if (i == kTriArea)
+        v = std::sqrt(std::max(0.0, v));
+      else if (i == kTriPerimeter)
+        v *= 0.5;
       m_data[static_cast<size_t>(i)] = v;
     }
   }
@@ -141,10 +146,14 @@ class Problem {
     }
     for (int i = 0; i < kTrianglePositions; ++i) {
       double v = n[static_cast<size_t>(i)];
-      if (isAngle(i)) v /= kDegree;
-      else if (i == kTriArea) v = (scale * v) * (scale * v);
-      else if (i == kTriPerimeter) v = scale * v * 2.0;
-      else v *= scale;
+      if (isAngle(i))
+        v /= kDegree;
+      else if (i == kTriArea)
+        v = (scale * v) * (scale * v);
+      else if (i == kTriPerimeter)
+        v = scale * v * 2.0;
+      else
+        v *= scale;
       int code = std::isfinite(v) ? kNumericOk : kMathError;
       m_solver.assign(m_index[static_cast<size_t>(i)], code == kNumericOk ? v : 0.0, code);
     }
@@ -155,8 +164,10 @@ class Problem {
   }
 
   void finish(Outcome outcome, const Shape& shape, int scalePos) {
-    if (outcome == Outcome::Solved) assignAll(shape, scalePos);
-    else if (outcome == Outcome::Infeasible) failAll();
+    if (outcome == Outcome::Solved)
+      assignAll(shape, scalePos);
+    else if (outcome == Outcome::Infeasible)
+      failAll();
   }
 
  private:
@@ -211,8 +222,10 @@ std::vector<double> findRoots(const std::function<double(double)>& f, double lo,
       const double ratio = 0.6180339887498949;
       for (int j = 0; j < 120; ++j) {
         double c = b - ratio * (b - a), d = a + ratio * (b - a);
-        if (std::fabs(f(c)) < std::fabs(f(d))) b = d;
-        else a = c;
+        if (std::fabs(f(c)) < std::fabs(f(d)))
+          b = d;
+        else
+          a = c;
       }
       double x = 0.5 * (a + b);
       if (std::fabs(f(x)) < touch) roots.push_back(x);
@@ -237,7 +250,9 @@ bool constantRatio(const std::function<double(double)>& f, double lo, double hi,
   return high >= low && high - low < 1e-12;
 }
 
-Outcome constantOutcome(double level) { return std::fabs(level) < 1e-9 ? Outcome::NoData : Outcome::Infeasible; }
+Outcome constantOutcome(double level) {
+  return std::fabs(level) < 1e-9 ? Outcome::NoData : Outcome::Infeasible;
+}
 
 // Relative deviation of the ratio of two normalised quantities from the
 // ratio of the data.
@@ -255,14 +270,21 @@ void warnTwoSolutions(GeoSolver& solver) {
 
 int isoscelesCanonical(int pos) {
   switch (pos) {
-    case kTriA3: return kTriA2;
-    case kTriL3: return kTriL2;
-    case kTriB3: return kTriB2;
-    case kTriM3: return kTriM2;
-    case kTriH3: return kTriH2;
+    case kTriA3:
+      return kTriA2;
+    case kTriL3:
+      return kTriL2;
+    case kTriB3:
+      return kTriB2;
+    case kTriM3:
+      return kTriM2;
+    case kTriH3:
+      return kTriH2;
     case kTriB1:  // the apex's bisector and median are its height
-    case kTriM1: return kTriH1;
-    default: return pos;
+    case kTriM1:
+      return kTriH1;
+    default:
+      return pos;
   }
 }
 
@@ -273,7 +295,8 @@ Outcome solveIsosceles(Problem& p, Shape& shape, int& scalePos) {
   for (int i = 0; i < kTrianglePositions; ++i) {
     if (!p.given(i)) continue;
     int c = isoscelesCanonical(i);
-    if (std::find_if(data.begin(), data.end(), [&](int d) { return isoscelesCanonical(d) == c; }) == data.end())
+    if (std::find_if(data.begin(), data.end(), [&](int d) { return isoscelesCanonical(d) == c; }) ==
+        data.end())
       data.push_back(i);
   }
   std::vector<int> lengths;
@@ -372,8 +395,8 @@ Outcome solveRight(Problem& p, Shape& shape, int& scalePos) {
       return ratioDeviation(normalised(s.a1, s.a2, s.a3), c0, c1, target);
     };
     double level = 0.0;
-  if (constantRatio(f, 0.0, kHalfPi, level)) return constantOutcome(level);
-  std::vector<double> roots = findRoots(f, 0.0, kHalfPi);
+    if (constantRatio(f, 0.0, kHalfPi, level)) return constantOutcome(level);
+    std::vector<double> roots = findRoots(f, 0.0, kHalfPi);
     if (roots.empty()) return Outcome::Infeasible;
     // Mirror solutions exchange the legs; the first keeps L1 the shorter.
     shape = rightShape(roots.front());
@@ -395,7 +418,8 @@ Outcome solveSimilar(Problem& p, GeoSolver& solver, const std::array<int, 3>& an
   }
   if (count < 2) {
     // The angles are known through the figure's own equations.
-    for (int i = 0; i < 3; ++i) a[static_cast<size_t>(i)] = solver.value(angleIndex[static_cast<size_t>(i)]) * kDegree;
+    for (int i = 0; i < 3; ++i)
+      a[static_cast<size_t>(i)] = solver.value(angleIndex[static_cast<size_t>(i)]) * kDegree;
     count = 3;
   } else if (count == 2) {
     for (auto& x : a) {
@@ -606,17 +630,26 @@ void runSolver(GeoSolver& solver, Kind kind, int rotation) {
   int scalePos = kTriL1;
   Outcome outcome = Outcome::NoData;
   switch (kind) {
-    case Kind::Isosceles: outcome = solveIsosceles(p, shape, scalePos); break;
-    case Kind::Right: outcome = solveRight(p, shape, scalePos); break;
+    case Kind::Isosceles:
+      outcome = solveIsosceles(p, shape, scalePos);
+      break;
+    case Kind::Right:
+      outcome = solveRight(p, shape, scalePos);
+      break;
     case Kind::Similar: {
       std::string_view text = kRotations[rotation - 1];
-      std::array<int, 3> angles{solver.lookupVariable(text.substr(0, 2)), solver.lookupVariable(text.substr(3, 2)),
+      std::array<int, 3> angles{solver.lookupVariable(text.substr(0, 2)),
+                                solver.lookupVariable(text.substr(3, 2)),
                                 solver.lookupVariable(text.substr(6, 2))};
       outcome = solveSimilar(p, solver, angles, shape, scalePos);
       break;
     }
-    case Kind::OneAngle: outcome = solveOneAngle(p, shape, scalePos); break;
-    case Kind::General: outcome = solveGeneral(p, shape, scalePos); break;
+    case Kind::OneAngle:
+      outcome = solveOneAngle(p, shape, scalePos);
+      break;
+    case Kind::General:
+      outcome = solveGeneral(p, shape, scalePos);
+      break;
   }
   p.finish(outcome, shape, scalePos);
 }
@@ -663,9 +696,12 @@ void TriangleSolver(GeoSolver& solver, int figure) {
     runSolver(solver, Kind::General, 1);
     return;
   }
-  static const char* const kPairs1[5][2] = {{"A2", "A3"}, {"L2", "L3"}, {"H2", "H3"}, {"M2", "M3"}, {"B2", "B3"}};
-  static const char* const kPairs2[5][2] = {{"A3", "A1"}, {"L3", "L1"}, {"H3", "H1"}, {"M3", "M1"}, {"B3", "B1"}};
-  static const char* const kPairs3[5][2] = {{"A1", "A2"}, {"L1", "L2"}, {"H1", "H2"}, {"M1", "M2"}, {"B1", "B2"}};
+  static const char* const kPairs1[5][2] = {
+      {"A2", "A3"}, {"L2", "L3"}, {"H2", "H3"}, {"M2", "M3"}, {"B2", "B3"}};
+  static const char* const kPairs2[5][2] = {
+      {"A3", "A1"}, {"L3", "L1"}, {"H3", "H1"}, {"M3", "M1"}, {"B3", "B1"}};
+  static const char* const kPairs3[5][2] = {
+      {"A1", "A2"}, {"L1", "L2"}, {"H1", "H2"}, {"M1", "M2"}, {"B1", "B2"}};
   if (isoscelesPair(solver, kPairs1, "AP=A1+2.*A2")) {
     runSolver(solver, Kind::Isosceles, 1);
   } else if (isoscelesPair(solver, kPairs2, "AP=A2+2.*A3")) {
@@ -679,11 +715,16 @@ void TriangleSolver(GeoSolver& solver, int figure) {
   } else if (knownValue(solver, "A2", 90.0)) {
     runSolver(solver, Kind::Right, 3);
   } else {
-    const int a1 = solver.lookupVariable("A1"), a2 = solver.lookupVariable("A2"), a3 = solver.lookupVariable("A3");
-    const int known = (solver.isKnown(a1) ? 1 : 0) + (solver.isKnown(a2) ? 1 : 0) + (solver.isKnown(a3) ? 1 : 0);
-    if (known == 3) runSolver(solver, Kind::Similar, 1);
-    else if (known == 1) runSolver(solver, Kind::OneAngle, solver.isKnown(a3) ? 1 : solver.isKnown(a1) ? 2 : 3);
-    else runSolver(solver, Kind::General, 1);
+    const int a1 = solver.lookupVariable("A1"), a2 = solver.lookupVariable("A2"),
+              a3 = solver.lookupVariable("A3");
+    const int known =
+        (solver.isKnown(a1) ? 1 : 0) + (solver.isKnown(a2) ? 1 : 0) + (solver.isKnown(a3) ? 1 : 0);
+    if (known == 3)
+      runSolver(solver, Kind::Similar, 1);
+    else if (known == 1)
+      runSolver(solver, Kind::OneAngle, solver.isKnown(a3) ? 1 : solver.isKnown(a1) ? 2 : 3);
+    else
+      runSolver(solver, Kind::General, 1);
   }
 }
 
@@ -700,7 +741,11 @@ namespace {
 // arc, height, √area, perimeter/3, ∛volume of the paraboloid.
 std::array<double, 6> parabolaLinear(double k) {
   const double arc = parabolaArc(k);
-  return {1.0, arc, k, std::sqrt(k * 0.6666666666666666), (arc + 1.0) * 0.3333333333333333,
+  return {1.0,
+          arc,
+          k,
+          std::sqrt(k * 0.6666666666666666),
+          (arc + 1.0) * 0.3333333333333333,
           std::cbrt(k * 0.39269908169872375)};
 }
 
@@ -727,9 +772,12 @@ void ParabolaSolver(GeoSolver& solver, std::string_view names) {
     if (!solver.isKnown(k)) continue;
     if (known < 2) {
       double v = solver.value(k);
-      if (i == 3) v = std::sqrt(std::max(0.0, v));
-      else if (i == 4) v /= 3.0;
-      else if (i == 5) v = std::cbrt(v);
+      if (i == 3)
+        v = std::sqrt(std::max(0.0, v));
+      else if (i == 4)
+        v /= 3.0;
+      else if (i == 5)
+        v = std::cbrt(v);
       data[static_cast<size_t>(known)] = i;
       value[static_cast<size_t>(known)] = v;
     }

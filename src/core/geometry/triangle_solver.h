@@ -12,12 +12,25 @@ namespace qz {
 
 /// Quantities of the triangle solvers, by position in a rotation text.
 enum TrianglePosition : int {
-  kTriA1 = 0, kTriA2, kTriA3,  ///< angles, Ai opposite side Li
-  kTriL1, kTriL2, kTriL3,      ///< sides
-  kTriB1, kTriB2, kTriB3,      ///< bisectors
-  kTriM1, kTriM2, kTriM3,      ///< medians
-  kTriH1, kTriH2, kTriH3,      ///< heights
-  kTriInradius, kTriCircumradius, kTriArea, kTriPerimeter,
+  kTriA1 = 0,
+  kTriA2,
+  kTriA3,  ///< angles, Ai opposite side Li
+  kTriL1,
+  kTriL2,
+  kTriL3,  ///< sides
+  kTriB1,
+  kTriB2,
+  kTriB3,  ///< bisectors
+  kTriM1,
+  kTriM2,
+  kTriM3,  ///< medians
+  kTriH1,
+  kTriH2,
+  kTriH3,  ///< heights
+  kTriInradius,
+  kTriCircumradius,
+  kTriArea,
+  kTriPerimeter,
   kTrianglePositions
 };
 

@@ -1,11 +1,11 @@
 // Figure-level behaviour: the parallelogram's orientation question, data
 // that over-determine a figure, and values at the edges of their ranges.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "figure_harness.h"
 #include "numbers/string_table.h"

@@ -2,10 +2,10 @@
 // list uses, without the catalogue files, with known data and a solver.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
-
-#include <gtest/gtest.h>
 
 #include "geometry/figure_data.h"
 #include "geometry/figure_lists.h"
@@ -20,7 +20,8 @@ class FigureHarness {
   /// Every name of the figure's list as an internal variable with the whole
   /// real range, unless `lengthsPositive` (then names that are not angles,
   /// coordinates or signed quantities get the minimum 0, as a catalogue gives).
-  explicit FigureHarness(int figure) : m_figure(figure), m_table(&m_messenger), m_solver(m_table, &m_messenger) {
+  explicit FigureHarness(int figure)
+      : m_figure(figure), m_table(&m_messenger), m_solver(m_table, &m_messenger) {
     m_table.createPredefined();
     for (const std::string& name : FigureListNames(figure)) {
       GeoVariable v;
@@ -71,11 +72,11 @@ class FigureHarness {
 };
 
 /// Expects `name` computed (or given) with `expected` within a relative `tolerance`.
-#define EXPECT_FIGURE_VALUE(harness, name, expected, tolerance)                                        \
-  do {                                                                                                \
-    EXPECT_EQ((harness).state(name), ::qz::kKnown) << (name);                                         \
-    EXPECT_NEAR((harness).value(name), (expected), (tolerance) * std::max(1.0, std::fabs(expected)))  \
-        << (name);                                                                                    \
+#define EXPECT_FIGURE_VALUE(harness, name, expected, tolerance)                                    \
+  do {                                                                                             \
+    EXPECT_EQ((harness).state(name), ::qz::kKnown) << (name);                                      \
+    EXPECT_NEAR((harness).value(name), (expected), (tolerance)*std::max(1.0, std::fabs(expected))) \
+        << (name);                                                                                 \
   } while (0)
 
 }  // namespace qz::testing

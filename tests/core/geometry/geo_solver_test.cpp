@@ -1,9 +1,9 @@
 #include "geometry/geo_solver.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <numbers>
-
-#include <gtest/gtest.h>
 
 #include "geometry/equation_text.h"
 #include "platform/scripted_messenger.h"
@@ -313,7 +313,10 @@ TEST_F(SolverTest, ComputeFigureAppliesRowsAndKeepsConstantsKnown) {
   FigureData data;
   ASSERT_TRUE(data.addRow(table, table.lookupVariable("L")));
   data.row[0].value = 3.0;
-  solver.setSweepFunction([](GeoSolver& s, int) { s.evalSum("S=L^2."); s.evalSum("AD=AP+(-1.)*AD"); });
+  solver.setSweepFunction([](GeoSolver& s, int) {
+    s.evalSum("S=L^2.");
+    s.evalSum("AD=AP+(-1.)*AD");
+  });
   solver.ComputeFigure(0, data);
   EXPECT_EQ(state("L"), kKnown);
   EXPECT_EQ(table.at(table.lookupVariable("L")).given, 1);
@@ -354,11 +357,16 @@ TEST_F(SolverTest, RelationTypesRecoverEachPosition) {
       {"t3 short diagonal", 3, {angleShort, 1.0, longDiag, shortDiag}, {0, 1, 2, 3}},
       {"t4", 4, {std::atan2(1.0, 2.0 / std::tan(60 * kDeg) + 1.0) / kDeg, 60.0, 45.0}, {0, 1, 2}},
       {"t5 trapezoid", 5, {shortBase, 10.0, trapArea, 45.0, 60.0}, {0, 1, 2, 3, 4}},
-      {"t6 trapezoid", 6, {10.0, 2.0 / std::sin(45 * kDeg), shortBase, 2.0 / std::sin(60 * kDeg), 45.0},
+      {"t6 trapezoid",
+       6,
+       {10.0, 2.0 / std::sin(45 * kDeg), shortBase, 2.0 / std::sin(60 * kDeg), 45.0},
        {0, 2, 3, 4}},
       {"t7 3-4-5", 7, {12.0, 3.0, std::atan2(4.0, 3.0) / kDeg}, {0, 1}},
       {"t8 heron", 8, {12.0, 14.0, 13.0, 15.0}, {0}},
-      {"t9 height", 9, {12.0, 14.0, std::atan2(12.0, 5.0) / kDeg, std::atan2(12.0, 9.0) / kDeg}, {0, 1, 2, 3}},
+      {"t9 height",
+       9,
+       {12.0, 14.0, std::atan2(12.0, 5.0) / kDeg, std::atan2(12.0, 9.0) / kDeg},
+       {0, 1, 2, 3}},
       {"t10 circumradius", 10, {8.125, 14.0, a1359}, {0, 1}},
       {"t11 cosines", 11, {a1359, 14.0, 15.0, 13.0}, {0, 1, 2}},
       {"t13 frustum", 13, {19.0, 3.0, 4.0, 9.0}, {0, 1, 2, 3}},

@@ -1,9 +1,9 @@
 #include "geometry/relation_groups.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <numbers>
-
-#include <gtest/gtest.h>
 
 #include "platform/scripted_messenger.h"
 

@@ -2,11 +2,11 @@
 // (isosceles), 22 (any) and 23 (right) and the parabolic segment 18.
 #include "geometry/triangle_solver.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <numbers>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "figure_harness.h"
 #include "numbers/string_table.h"
@@ -78,7 +78,8 @@ TEST(TriangleSolver, DataThatFixTheTriangleGiveExactResults) {
     EXPECT_FIGURE_VALUE(h, "L1", c.l1, 1e-9);
     EXPECT_FIGURE_VALUE(h, "L2", c.l2, 1e-9);
     EXPECT_FIGURE_VALUE(h, "L3", c.l3, 1e-9);
-    for (const char* n : {"A1", "A2", "A3", "S", "P", "H1", "H2", "H3", "M1", "M2", "M3", "B1", "B2", "B3", "r", "R"}) {
+    for (const char* n :
+         {"A1", "A2", "A3", "S", "P", "H1", "H2", "H3", "M1", "M2", "M3", "B1", "B2", "B3", "r", "R"}) {
       EXPECT_EQ(h.state(n), kKnown) << n;
     }
     expectConsistentTriangle(h);
