@@ -1,0 +1,292 @@
+// qz-cli units: the unit conversion calculator from a terminal. Converts a
+// value between two units written as expressions over the units database's
+// symbols, lists the database's units and describes a unit.
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli_context.h"
+#include "numbers/cp1252.h"
+#include "numbers/messages.h"
+#include "numbers/real_format.h"
+#include "numbers/string_table.h"
+#include "units/unit_analysis.h"
+#include "units/unit_conversion.h"
+#include "units/unit_expression.h"
+#include "units/units_database.h"
+
+namespace qz::cli::units {
+
+namespace {
+
+constexpr int kIncoherentUnits = 161;
+constexpr int kIncorrectValue = 10;
+constexpr int kOverflow = 1003;
+// The calculators' limits on a typed value.
+constexpr double kLargestValue = 1e300;
+constexpr double kSmallestValue = 1e-300;
+
+struct UnitsOptions {
+  bool json = false;
+  std::string listQuantity;
+  std::string info;
+  std::vector<std::string> args;
+};
+
+void fail(const std::string& utf8) { printError(utf8ToCp1252(utf8)); }
+
+// The plain form of a markup text, for a terminal.
+std::string plain(const std::string& markup) { return markupPlainUtf8(markup); }
+
+// Lower case without accents, for matching a quantity typed by a person.
+std::string folded(const std::string& cp1252) {
+  static const std::string from = "\xE0\xE1\xE2\xE3\xE4\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFF";
+  static const std::string to = "aaaaaaceeeeiiiinoooooouuuuyy";
+  std::string out;
+  for (char ch : cp1252) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) c = static_cast<unsigned char>(c + 0x20);
+    std::size_t at = from.find(static_cast<char>(c));
+    out += at != std::string::npos ? to[at] : static_cast<char>(c);
+  }
+  return out;
+}
+
+// Reals typed with a French decimal comma are accepted as well.
+bool parseUserReal(std::string text, double& value) {
+  std::replace(text.begin(), text.end(), ',', '.');
+  return !text.empty() && parseReal(text, value);
+}
+
+// Width of a UTF-8 text in characters, for lining up columns.
+std::size_t displayWidth(const std::string& utf8) {
+  std::size_t n = 0;
+  for (char ch : utf8) n += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+  return n;
+}
+
+std::string padded(const std::string& utf8, std::size_t width) {
+  std::size_t w = displayWidth(utf8);
+  return w >= width ? utf8 + " " : utf8 + std::string(width - w, ' ');
+}
+
+// The coefficient line of the unit definition sheet: "x k", "x k + o" or "x k - |o|".
+std::string coefficientText(const UnitFactors& f) {
+  if (f.offset == 0.0) return formatDouble("x %g", f.coefficient);
+  std::string k = formatDouble("x %g", f.coefficient);
+  return f.offset > 0 ? k + formatDouble(" + %g", f.offset) : k + formatDouble(" - %g", -f.offset);
+}
+
+const DatabaseUnit* databaseUnitOf(const UnitsDatabase& db, const UnitRecord& record) {
+  for (const DatabaseUnit& unit : db.units) {
+    if (sameUnitBytes(unit.record, record)) return &unit;
+  }
+  return nullptr;
+}
+
+nlohmann::json unitJson(const UnitsDatabase& db, const UnitRecord& record) {
+  UnitFactors f = UnitFactor(record);
+  DimensionVector d = DimensionOf(record);
+  nlohmann::json out{{"symbol", plain(UnitText(record))},
+                     {"coefficient", f.coefficient},
+                     {"offset", f.offset},
+                     {"dimension", plain(DimensionText(d))},
+                     {"dimensionVector", std::vector<double>(d.begin(), d.end())}};
+  if (const DatabaseUnit* unit = databaseUnitOf(db, record)) {
+    const UnitComponent& c = record.components[0];
+    out["key"] = c.unitKey;
+    out["name"] = cp1252ToUtf8(unit->name);
+    out["system"] = cp1252ToUtf8(UnitsDatabase::nameAt(db.systems, c.system));
+    out["category"] = cp1252ToUtf8(UnitsDatabase::nameAt(db.categories, c.category));
+    out["quantity"] = cp1252ToUtf8(UnitsDatabase::nameAt(db.quantities, c.quantity));
+    out["elementary"] = unit->elementary;
+    out["prefixes"] = c.prefixAllowed != 0;
+    out["exponent"] = c.exponentAllowed != 0;
+  }
+  return out;
+}
+
+bool parseUnit(const std::string& text, const UnitsDatabase& db, const DimensionVector* prefer, UnitRecord& record,
+               CliContext& context) {
+  UnitExpressionResult r = parseUnitExpression(text, db, prefer);
+  if (!r.ok()) {
+    printError(unitExpressionErrorText(r));
+    context.exitCode = kExitUsage;
+    return false;
+  }
+  record = r.record;
+  return true;
+}
+
+int listUnits(const UnitsDatabase& db, const UnitsOptions& options) {
+  int quantity = 0;
+  if (!options.listQuantity.empty()) {
+    std::string wanted = folded(utf8ToCp1252(options.listQuantity));
+    for (std::size_t i = 0; i < db.quantities.size() && quantity == 0; ++i) {
+      if (folded(db.quantities[i]) == wanted || std::to_string(i + 1) == wanted) quantity = static_cast<int>(i + 1);
+    }
+    for (std::size_t i = 0; i < db.quantities.size() && quantity == 0; ++i) {
+      if (folded(db.quantities[i]).find(wanted) != std::string::npos) quantity = static_cast<int>(i + 1);
+    }
+    if (quantity == 0) {
+      fail("Grandeur inconnue : « " + options.listQuantity + " » (qz-cli units --list pour la liste).");
+      return kExitUsage;
+    }
+  }
+  nlohmann::json out = nlohmann::json::array();
+  int shownQuantity = 0;
+  for (const DatabaseUnit& unit : db.units) {
+    if (unit.record.count <= 0) continue;
+    const UnitComponent& c = unit.record.components[0];
+    if (quantity != 0 && c.quantity != quantity) continue;
+    if (options.json) {
+      out.push_back(unitJson(db, unit.record));
+      continue;
+    }
+    if (c.quantity != shownQuantity) {
+      if (shownQuantity != 0) std::puts("");
+      shownQuantity = c.quantity;
+      printCp1252(UnitsDatabase::nameAt(db.quantities, c.quantity) + " (" +
+                  UnitsDatabase::nameAt(db.categories, c.category) + ")\n");
+    }
+    std::string line = "  " + padded(plain(UnitText(unit.record)), 14) + cp1252ToUtf8(unit.name) + " [" +
+                       cp1252ToUtf8(UnitsDatabase::nameAt(db.systems, c.system)) + "]";
+    std::puts(line.c_str());
+  }
+  if (options.json) std::puts(out.dump(2).c_str());
+  return kExitOk;
+}
+
+int describeUnit(CliContext& context, const UnitsDatabase& db, const UnitsOptions& options) {
+  UnitRecord record;
+  if (!parseUnit(options.info, db, nullptr, record, context)) return context.exitCode;
+  if (options.json) {
+    std::puts(unitJson(db, record).dump(2).c_str());
+    return kExitOk;
+  }
+  std::string dimension = plain(DimensionText(DimensionOf(record)));
+  std::string text = "Expression symbolique : " + plain(UnitText(record)) + "\n";
+  if (const DatabaseUnit* unit = databaseUnitOf(db, record)) {
+    const UnitComponent& c = record.components[0];
+    text += "Unit\xC3\xA9 : " + cp1252ToUtf8(unit->name) + " (" +
+            cp1252ToUtf8(UnitsDatabase::nameAt(db.systems, c.system)) + ", " +
+            cp1252ToUtf8(UnitsDatabase::nameAt(db.categories, c.category)) + ", " +
+            cp1252ToUtf8(UnitsDatabase::nameAt(db.quantities, c.quantity)) + ")\n";
+  }
+  text += "Coefficient SI (\xC3\xA9quation aux dimensions) : " + coefficientText(UnitFactor(record)) + " (" +
+          dimension + ")\n";
+  text += "Dimension : " + dimension + "\n";
+  std::fputs(text.c_str(), stdout);
+  return kExitOk;
+}
+
+int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& options) {
+  if (options.args.size() != 3) {
+    fail("Attendu : qz-cli units VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (par exemple 36 km/h m/s).");
+    return kExitUsage;
+  }
+  double value = 0.0;
+  if (!parseUserReal(options.args[0], value)) {
+    ShowMessage(context.messenger, kCaptionError, kIncorrectValue, {}, MessageStyle::Warning);
+    return kExitCalculationError;
+  }
+  if (value < -kLargestValue) {
+    ShowValueMessage(context.messenger, 7, -kLargestValue);
+    return kExitCalculationError;
+  }
+  if (value > kLargestValue) {
+    ShowValueMessage(context.messenger, 6, kLargestValue);
+    return kExitCalculationError;
+  }
+  if (value != 0.0 && std::fabs(value) < kSmallestValue) {
+    ShowValueMessage(context.messenger, 3, kSmallestValue);
+    return kExitCalculationError;
+  }
+
+  UnitConversion conversion;
+  UnitRecord& from = conversion.unit(UnitConversion::kCurrent);
+  UnitRecord& to = conversion.unit(UnitConversion::kNew);
+  if (!parseUnit(options.args[1], db, nullptr, from, context)) return context.exitCode;
+  if (!parseUnit(options.args[2], db, nullptr, to, context)) return context.exitCode;
+  if (!UnitsCoherent(from, to)) {
+    // One symbol may name units of several quantities ("a": are or year):
+    // take, on each side, the reading that agrees with the other side.
+    DimensionVector fromDimension = DimensionOf(from);
+    DimensionVector toDimension = DimensionOf(to);
+    UnitRecord from2, to2;
+    if (parseUnit(options.args[1], db, &toDimension, from2, context) && UnitsCoherent(from2, to)) {
+      from = from2;
+    } else if (parseUnit(options.args[2], db, &fromDimension, to2, context) && UnitsCoherent(from, to2)) {
+      to = to2;
+    }
+  }
+  if (!UnitsCoherent(from, to)) {
+    printError(LoadString(kIncoherentUnits) + "\n" +
+               utf8ToCp1252("Unit\xC3\xA9 courante : " + plain(UnitText(from)) + " (" +
+                            plain(DimensionText(DimensionOf(from))) + ")\nNouvelle unit\xC3\xA9 : " +
+                            plain(UnitText(to)) + " (" + plain(DimensionText(DimensionOf(to))) + ")"));
+    return kExitCalculationError;
+  }
+  double result = conversion.Convert(value);
+  if (conversion.conversionError() || std::fabs(result) > kLargestValue) {
+    ShowMessage(context.messenger, kCaptionImpossible, kOverflow, {}, MessageStyle::Error);
+    return kExitCalculationError;
+  }
+  if (std::fabs(result) < kSmallestValue) result = 0.0;
+
+  if (options.json) {
+    nlohmann::json out{{"value", value},
+                       {"result", result},
+                       {"resultText", exchangeText(result)},
+                       {"from", unitJson(db, from)},
+                       {"to", unitJson(db, to)}};
+    std::puts(out.dump(2).c_str());
+  } else {
+    std::string line = FormatReal(value, FormatMode::Free) + " " + plain(UnitText(from)) + " = " +
+                       FormatReal(result, FormatMode::Free) + " " + plain(UnitText(to));
+    std::puts(line.c_str());
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void addCommand(CLI::App& app, CliContext& context) {
+  auto options = std::make_shared<UnitsOptions>();
+  CLI::App* cmd = app.add_subcommand(
+      "units", "Conversion d'unit\xC3\xA9s : VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (36 km/h m/s).");
+  cmd->add_flag("--json", options->json, "Sortie JSON");
+  CLI::Option* list = cmd->add_option("--list", options->listQuantity,
+                                      "Liste les unit\xC3\xA9s (toutes, ou celles d'une grandeur)")
+                          ->expected(0, 1);
+  CLI::Option* info = cmd->add_option("--info", options->info,
+                                      "D\xC3\xA9" "crit une unit\xC3\xA9 : expression, coefficient SI, dimension");
+  cmd->add_option("args", options->args, "VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89");
+  cmd->footer(
+      "Unit\xC3\xA9s compos\xC3\xA9" "es : produits avec \".\" ou \"*\", quotients avec \"/\" (tout ce qui suit "
+      "est au d\xC3\xA9nominateur), pr\xC3\xA9" "fixes (km, \xC2\xB5S), exposants \"^2\" \xC3\xA0 \"^9\", \"^1/2\", "
+      "\"^3/2\", \"^5/2\" : km/h, N.m, m/s^2, kg/m^3, \xC2\xB5S/cm.");
+  cmd->callback([&context, options, list, info]() {
+    UnitsDatabase db;
+    if (!LoadUnitsDatabase(context.dataFolder, context.messenger, db)) {
+      context.exitCode = kExitCalculationError;
+      return;
+    }
+    if (list->count() > 0) {
+      context.exitCode = listUnits(db, *options);
+    } else if (info->count() > 0) {
+      context.exitCode = describeUnit(context, db, *options);
+    } else {
+      context.exitCode = convert(context, db, *options);
+    }
+  });
+}
+
+}  // namespace qz::cli::units

@@ -1,0 +1,135 @@
+// Runs qz-cli units as a user would and checks its output, messages and exit code.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+struct CliRun {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+CliRun runCli(const std::string& arguments, const std::string& environment = "") {
+  std::string errFile =
+      (std::filesystem::temp_directory_path() / ("qz_cli_units_stderr_" + std::to_string(::getpid()))).string();
+  std::string command = environment + " " + std::string(QZ_CLI_PATH) + " units " + arguments + " 2>" + errFile;
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream in(errFile);
+  std::stringstream s;
+  s << in.rdbuf();
+  run.err = s.str();
+  std::filesystem::remove(errFile);
+  return run;
+}
+
+struct CliCase {
+  const char* name;
+  const char* arguments;
+  int status;
+  const char* out;
+  const char* err;
+};
+
+const CliCase kCases[] = {
+    {"KilometresPerHour", "36 km/h m/s", 0, "36 km/h = 10 m/s\n", ""},
+    {"CelsiusToFahrenheit", "100 °C °F", 0, "100 °C = 212 °F\n", ""},
+    {"NegativeValue", "-40 °C °F", 0, "-40 °C = -40 °F\n", ""},
+    {"FrenchDecimalComma", "1,5 km m", 0, "1.5 km = 1500 m\n", ""},
+    {"ComposedWithPrefixesAndExponents", "1 'kg/m^3' 'g/cm^3'", 0, "1 kg/m^3 = 0.001 g/cm^3\n", ""},
+    {"ProductWithDot", "1 N.m 'lbf.ft'", 0, "1 N*m = 0.737562149277 lbf*ft\n", ""},
+    {"MicroPrefix", "1 µS/cm S/m", 0, "1 µS/cm = 0.0001 S/m\n", ""},
+    {"OneSymbolTwoQuantities", "1 ha a", 0, "1 ha = 100 a\n", ""},
+    {"YearNotAre", "1 a j", 0, "1 a = 365.25 j\n", ""},
+    {"Incoherent", "1 m s", 1, "",
+     "Attention : ces deux unités sont incohérentes !\nUnité courante : m (L)\nNouvelle unité : s (T)\n"},
+    {"UnknownUnit", "1 xyz m", 2, "", "Unité inconnue : \"xyz\"\n"},
+    {"BadExponent", "1 m^0 m", 2, "", "Exposant incorrect dans \"m^0\" (2 à 9, 1/2, 3/2 ou 5/2)\n"},
+    {"BadValue", "abc m km", 1, "", "ERREUR\n\nValeur incorrecte !\n"},
+    {"ValueTooLarge", "2e300 m km", 1, "", "ERREUR\n\nValeur maximale = 1e+300 !\n"},
+    {"Overflow", "1e300 Ym^9 ym^9", 1, "", "CALCUL IMPOSSIBLE\n\nDépassement de capacité !\n"},
+    {"MissingUnit", "1 m", 2, "", "Attendu : qz-cli units VALEUR UNITÉ_COURANTE NOUVELLE_UNITÉ (par exemple 36 km/h m/s).\n"},
+    {"Info", "--info km/h", 0,
+     "Expression symbolique : km/h\n"
+     "Unité : kilomètre par heure (Unités hors SI en usage, Cinématique, vitesse)\n"
+     "Coefficient SI (équation aux dimensions) : x 0.277778 (LT^-1)\n"
+     "Dimension : LT^-1\n",
+     ""},
+    {"InfoWithOffset", "--info °F", 0,
+     "Expression symbolique : °F\n"
+     "Unité : degré Fahrenheit (Unités anglo-saxonnes (impériales), Thermique, température)\n"
+     "Coefficient SI (équation aux dimensions) : x 0.555556 + 255.372 (K)\n"
+     "Dimension : K\n",
+     ""},
+    {"InfoComposed", "--info 'kN.m/s^2'", 0,
+     "Expression symbolique : kN*m/s^2\n"
+     "Coefficient SI (équation aux dimensions) : x 1000 (L^2MT^-4)\n"
+     "Dimension : L^2MT^-4\n",
+     ""},
+    {"ListUnknownQuantity", "--list zz", 2, "", "Grandeur inconnue : « zz » (qz-cli units --list pour la liste).\n"},
+};
+
+TEST(UnitsCommand, Cases) {
+  for (const CliCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = runCli(c.arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST(UnitsCommand, ListOfOneQuantity) {
+  CliRun run = runCli("--list 'température'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("température (Thermique)\n  K             kelvin [Système international (SI)]\n", 0), 0u)
+      << run.out;
+  EXPECT_NE(run.out.find("  °F            degré Fahrenheit [Unités anglo-saxonnes (impériales)]\n"), std::string::npos);
+  EXPECT_EQ(run.out.find("\n\n"), std::string::npos) << "one quantity only";
+}
+
+TEST(UnitsCommand, ListOfEverything) {
+  CliRun run = runCli("--list --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json units = nlohmann::json::parse(run.out);
+  ASSERT_TRUE(units.is_array());
+  EXPECT_GE(units.size(), 300u);
+  EXPECT_EQ(units[0]["symbol"], "1");
+  EXPECT_EQ(units[0]["key"], 1);
+}
+
+TEST(UnitsCommand, JsonConversion) {
+  CliRun run = runCli("--json 36 km/h m/s");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json out = nlohmann::json::parse(run.out);
+  EXPECT_DOUBLE_EQ(out["result"].get<double>(), 10.0);
+  EXPECT_EQ(out["resultText"], "10");
+  EXPECT_EQ(out["from"]["name"], "kilomètre par heure");
+  EXPECT_EQ(out["from"]["dimension"], "LT^-1");
+  EXPECT_FALSE(out["to"].contains("name")) << "m/s composed here is not looked up as a database unit";
+}
+
+TEST(UnitsCommand, MissingDatabase) {
+  CliRun run = runCli("36 km/h m/s", "QZ_DATA_DIR=/nonexistent");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "ERREUR\n\nImpossible de charger la base de données des unités !\n");
+}
+
+}  // namespace
