@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -21,6 +20,7 @@
 #include "app/launcher.h"
 #include "app/memory_commands.h"
 #include "app/save_new_file_dialog.h"
+#include "app/toolbar_art.h"
 #include "files/file_access.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
@@ -177,27 +177,17 @@ void CalculatorWindow::buildMenus() {
 }
 
 void CalculatorWindow::buildToolBar() {
-  struct Tool {
-    int command;
-    QStyle::StandardPixmap icon;
-  };
-  const Tool tools[] = {
-      {kCmdOpen, QStyle::SP_DialogOpenButton}, {kCmdSave, QStyle::SP_DialogSaveButton},
-      {kCmdPrint, QStyle::SP_FileDialogDetailedView}, {kCmdExport, QStyle::SP_FileDialogContentsView},
-      {kCmdUndo, QStyle::SP_ArrowBack}, {kCmdCopy, QStyle::SP_FileIcon},
-      {kCmdPaste, QStyle::SP_FileDialogNewFolder}, {kCmdHelpCalculator, QStyle::SP_DialogHelpButton},
-  };
-  for (const Tool& tool : tools) {
-    if (tool.command == kCmdUndo || tool.command == kCmdCopy || tool.command == kCmdHelpCalculator)
-      m_toolBar->addSeparator();
-    QAction* action = m_toolBar->addAction(style()->standardIcon(tool.icon), {});
-    action->setData(tool.command);
-    action->setToolTip(cp1252ToQString(commandToolTip(tool.command)));
-    connect(action, &QAction::triggered, this, [this, id = tool.command] { runCommand(id); });
+  const int tools[] = {kCmdOpen, kCmdSave, kCmdPrint, kCmdExport, kCmdUndo, kCmdCopy, kCmdPaste, kCmdHelpCalculator};
+  for (int command : tools) {
+    if (command == kCmdUndo || command == kCmdCopy || command == kCmdHelpCalculator) m_toolBar->addSeparator();
+    QAction* action = m_toolBar->addAction(ToolbarArt::commandIcon(command), {});
+    action->setData(command);
+    action->setToolTip(cp1252ToQString(commandToolTip(command)));
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
   }
   m_toolBar->addSeparator();
   for (int c = 0; c < kCalculatorCount; ++c) {
-    QAction* action = m_toolBar->addAction(QString::number(c + 1));
+    QAction* action = m_toolBar->addAction(ToolbarArt::calculatorIcon(c), {});
     action->setData(kCmdSwitchFirst + c);
     action->setToolTip(cp1252ToQString(commandToolTip(kCmdSwitchFirst + c)));
     action->setCheckable(true);

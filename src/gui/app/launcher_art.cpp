@@ -237,6 +237,15 @@ QPixmap LauncherArt::background(QSize size) {
   return pixmap;
 }
 
+QPixmap LauncherArt::icon(int zone, int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  drawIcon(p, zone, QRectF(1, 1, size - 2, size - 2), kZoneStyles[zone].accent);
+  return pixmap;
+}
+
 QPixmap LauncherArt::zone(int zone, ZoneLook look) {
   QRectF box = zoneBox(zone);
   QPixmap pixmap(box.size().toSize());

@@ -15,6 +15,8 @@ class LauncherArt {
   static QPixmap background(QSize size);
   /// One zone's picture, the size of its rectangle.
   static QPixmap zone(int zone, ZoneLook look);
+  /// The zone's pictogram alone, `size` pixels square, in its accent colour.
+  static QPixmap icon(int zone, int size);
 };
 
 }  // namespace qz
