@@ -29,11 +29,10 @@ struct CompiledExpression::Builder {
     literal.push_back(value);
     return static_cast<std::uint32_t>(program.m_registers.size() - 1);
   }
-  std::uint32_t emit(Op op, std::uint32_t a, std::uint32_t b, std::uint8_t function = 0, bool negate = false,
-                     double n = 0.0) {
+  std::uint32_t emit(Op op, std::uint32_t a, std::uint32_t b, bool negate = false, double n = 0.0) {
     std::uint32_t dst = newRegister(0.0);
     literal.back() = std::nan("");
-    program.m_code.push_back({op, function, negate, dst, a, b, n});
+    program.m_code.push_back({op, negate, dst, a, b, n});
     return dst;
   }
   bool isLiteral(std::uint32_t reg) const { return reg >= 2 && !std::isnan(literal[reg]); }
@@ -67,7 +66,7 @@ struct CompiledExpression::Builder {
       if (e != 0.0 && e != std::trunc(e)) return emit(Op::PowerReal, a, b);
       if (e == 2.0) return emit(Op::Square, a, b);
       if (e == 3.0) return emit(Op::Cube, a, b);
-      return emit(Op::PowerInt, a, b, 0, false, e);
+      return emit(Op::PowerInt, a, b, false, e);
     }
     return emit(Op::Power, a, b);
   }
@@ -100,10 +99,33 @@ struct CompiledExpression::Builder {
 
 CompiledExpression::CompiledExpression() : m_registers{0.0, 0.0, 0.0}, m_result(2) {}
 
+CompiledExpression::Op CompiledExpression::functionOp(int index, AngleUnit unit) {
+  const bool deg = unit == AngleUnit::Degrees;
+  switch (index) {
+    case kAbs: return Op::Abs;
+    case kAcos: return deg ? Op::AcosDeg : Op::AcosRad;
+    case kAsin: return deg ? Op::AsinDeg : Op::AsinRad;
+    case kAtn: return deg ? Op::AtnDeg : Op::AtnRad;
+    case kCos: return deg ? Op::CosDeg : Op::CosRad;
+    case kCosh: return Op::Cosh;
+    case kExp: return Op::Exp;
+    case kFix: return Op::Fix;
+    case kInt: return Op::Int;
+    case kLog: return Op::Log;
+    case kLn: return Op::Ln;
+    case kRnd: return Op::Rnd;
+    case kSgn: return Op::Sgn;
+    case kSin: return deg ? Op::SinDeg : Op::SinRad;
+    case kSinh: return Op::Sinh;
+    case kSqr: return Op::Sqr;
+    case kTan: return deg ? Op::TanDeg : Op::TanRad;
+    default: return Op::Tanh;
+  }
+}
+
 CompiledExpression CompiledExpression::fromTokens(const TokenList& tokens, AngleUnit unit) {
   CompiledExpression program;
   program.m_registers = {0.0, 0.0};
-  program.m_unit = unit;
   Builder b{program, {std::nan(""), std::nan("")}};
 
   std::vector<Item> items;
@@ -130,7 +152,7 @@ CompiledExpression CompiledExpression::fromTokens(const TokenList& tokens, Angle
                 items.begin() + static_cast<std::ptrdiff_t>(close) + 1);
     if (open > 0 && items[open - 1].kind == TokenKind::Function) {
       const Item& f = items[open - 1];
-      std::uint32_t r = b.emit(Op::Function, result, result, static_cast<std::uint8_t>(f.tag), f.sign < 0);
+      std::uint32_t r = b.emit(functionOp(f.tag, unit), result, result, f.sign < 0);
       items[open - 1] = {TokenKind::Value, 0, 1.0, r};
       items.erase(items.begin() + static_cast<std::ptrdiff_t>(open));
     }
@@ -145,13 +167,12 @@ EvalOutcome CompiledExpression::evaluate(double x, RandomGenerator& random) {
   if (m_usesMinusX) reg[kRegMinusX] = -x;
   for (const Instruction& in : m_code) {
     const double a = reg[in.a];
-    const double b = reg[in.b];
     double r = 0.0;
     int error = kExprOk;
     switch (in.op) {
-      case Op::Assign: error = expr::assign(a, b, r); break;
-      case Op::Power: error = expr::power(a, b, r); break;
-      case Op::PowerReal: error = expr::realPower(a, b, r); break;
+      case Op::Assign: error = expr::assign(a, reg[in.b], r); break;
+      case Op::Power: error = expr::power(a, reg[in.b], r); break;
+      case Op::PowerReal: error = expr::realPower(a, reg[in.b], r); break;
       case Op::PowerInt:
         r = expr::integerPower(a, in.n);
         error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
@@ -166,18 +187,38 @@ EvalOutcome CompiledExpression::evaluate(double x, RandomGenerator& random) {
         r = a * a * a;
         error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
         break;
-      case Op::Multiply: error = expr::multiply(a, b, r); break;
-      case Op::Divide: error = expr::divide(a, b, r); break;
-      case Op::Add: error = expr::add(a, b, r); break;
-      case Op::Subtract: error = expr::subtract(a, b, r); break;
-      case Op::Function:
-        error = expr::applyFunction(in.function, a, m_unit, random, r);
-        if (in.negate) r = -r;
-        break;
+      case Op::Multiply: error = expr::multiply(a, reg[in.b], r); break;
+      case Op::Divide: error = expr::divide(a, reg[in.b], r); break;
+      case Op::Add: error = expr::add(a, reg[in.b], r); break;
+      case Op::Subtract: error = expr::subtract(a, reg[in.b], r); break;
       case Op::Negate: r = -a; break;
+      case Op::Abs: error = expr::fnAbs(a, r); break;
+      case Op::AcosRad: error = expr::fnAcos<false>(a, r); break;
+      case Op::AcosDeg: error = expr::fnAcos<true>(a, r); break;
+      case Op::AsinRad: error = expr::fnAsin<false>(a, r); break;
+      case Op::AsinDeg: error = expr::fnAsin<true>(a, r); break;
+      case Op::AtnRad: error = expr::fnAtn<false>(a, r); break;
+      case Op::AtnDeg: error = expr::fnAtn<true>(a, r); break;
+      case Op::CosRad: error = expr::fnCos<false>(a, r); break;
+      case Op::CosDeg: error = expr::fnCos<true>(a, r); break;
+      case Op::Cosh: error = expr::fnCosh(a, r); break;
+      case Op::Exp: error = expr::fnExp(a, r); break;
+      case Op::Fix: error = expr::fnFix(a, r); break;
+      case Op::Int: error = expr::fnInt(a, r); break;
+      case Op::Log: error = expr::fnLog(a, r); break;
+      case Op::Ln: error = expr::fnLn(a, r); break;
+      case Op::Rnd: error = expr::fnRnd(a, random, r); break;
+      case Op::Sgn: error = expr::fnSgn(a, r); break;
+      case Op::SinRad: error = expr::fnSin<false>(a, r); break;
+      case Op::SinDeg: error = expr::fnSin<true>(a, r); break;
+      case Op::Sinh: error = expr::fnSinh(a, r); break;
+      case Op::Sqr: error = expr::fnSqr(a, r); break;
+      case Op::TanRad: error = expr::fnTan<false>(a, r); break;
+      case Op::TanDeg: error = expr::fnTan<true>(a, r); break;
+      case Op::Tanh: error = expr::fnTanh(a, r); break;
     }
     if (error != kExprOk) return {error, 0.0};
-    reg[in.dst] = r;
+    reg[in.dst] = in.negate ? -r : r;
   }
   return {kExprOk, reg[m_result]};
 }

@@ -31,13 +31,17 @@ class CompiledExpression {
   std::size_t instructionCount() const { return m_code.size(); }
 
  private:
+  /// Operators, then one code per function (and angle unit where it matters),
+  /// so that one dispatch reaches the arithmetic.
   enum class Op : std::uint8_t {
-    Assign, Power, PowerReal, PowerInt, Square, Cube, Multiply, Divide, Add, Subtract, Function, Negate,
+    Assign, Power, PowerReal, PowerInt, Square, Cube, Multiply, Divide, Add, Subtract, Negate,
+    Abs, AcosRad, AcosDeg, AsinRad, AsinDeg, AtnRad, AtnDeg, CosRad, CosDeg, Cosh, Exp, Fix, Int, Log, Ln, Rnd,
+    Sgn, SinRad, SinDeg, Sinh, Sqr, TanRad, TanDeg, Tanh,
   };
+  static Op functionOp(int index, AngleUnit unit);
   struct Instruction {
     Op op;
-    std::uint8_t function;  ///< index in the function table (Function)
-    bool negate;            ///< Function: the result takes the function's sign
+    bool negate;  ///< functions: the result takes the sign written before the function
     std::uint32_t dst, a, b;
     double n;  ///< PowerInt: the exponent
   };
@@ -50,7 +54,6 @@ class CompiledExpression {
   std::vector<double> m_registers;  ///< x, -x, the literal values, then intermediates
   std::uint32_t m_result = 0;
   bool m_usesMinusX = false;
-  AngleUnit m_unit = AngleUnit::Radians;
 };
 
 }  // namespace qz

@@ -98,52 +98,90 @@ inline int applyOperator(char op, double a, double b, double& r) {
   }
 }
 
+// The functions, one each, with their domain errors and the clamp. The trig
+// functions come in a radians and a degrees form.
+
+inline int fnAbs(double a, double& r) { r = std::fabs(a); return clampResult(r); }
+template <bool Degrees>
+inline int fnAcos(double a, double& r) {
+  if (std::fabs(a) > 1.0) return kAcosDomain;
+  r = std::acos(a);
+  if (Degrees) r *= kDegreesPerRadian;
+  return clampResult(r);
+}
+template <bool Degrees>
+inline int fnAsin(double a, double& r) {
+  if (std::fabs(a) > 1.0) return kAsinDomain;
+  r = std::asin(a);
+  if (Degrees) r *= kDegreesPerRadian;
+  return clampResult(r);
+}
+template <bool Degrees>
+inline int fnAtn(double a, double& r) {
+  r = std::atan(a);
+  if (Degrees) r *= kDegreesPerRadian;
+  return clampResult(r);
+}
+template <bool Degrees>
+inline int fnCos(double a, double& r) { r = std::cos(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
+template <bool Degrees>
+inline int fnSin(double a, double& r) { r = std::sin(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
+template <bool Degrees>
+inline int fnTan(double a, double& r) { r = std::tan(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
+inline int fnCosh(double a, double& r) { r = std::cosh(a); return clampResult(r); }
+inline int fnSinh(double a, double& r) { r = std::sinh(a); return clampResult(r); }
+inline int fnTanh(double a, double& r) { r = std::tanh(a); return clampResult(r); }
+inline int fnExp(double a, double& r) { r = std::exp(a); return clampResult(r); }
+inline int fnFix(double a, double& r) { r = std::trunc(a); return clampResult(r); }
+/// Nearest integer, halves away from zero.
+inline int fnInt(double a, double& r) { r = std::round(a); return clampResult(r); }
+inline int fnLog(double a, double& r) {
+  if (a <= 0.0) return kNegativeValue;
+  r = std::log10(a);
+  return clampResult(r);
+}
+inline int fnLn(double a, double& r) {
+  if (a <= 0.0) return kNegativeValue;
+  r = std::log(a);
+  return clampResult(r);
+}
+/// a times a draw of 0 to 32767, divided by 32767.
+inline int fnRnd(double a, RandomGenerator& random, double& r) {
+  r = a * random.next() / static_cast<double>(RandomGenerator::kMax);
+  return clampResult(r);
+}
+inline int fnSgn(double a, double& r) { r = a > 0.0 ? 1.0 : (a < 0.0 ? -1.0 : 0.0); return clampResult(r); }
+inline int fnSqr(double a, double& r) {
+  if (a < 0.0) return kNegativeValue;
+  r = std::sqrt(a);
+  return clampResult(r);
+}
+
 /// Function `index` of the function table applied to `a`, clamped; returns
 /// 0 or the error id. rnd draws from `random`.
 inline int applyFunction(int index, double a, AngleUnit unit, RandomGenerator& random, double& r) {
   const bool degrees = unit == AngleUnit::Degrees;
   switch (index) {
-    case kAbs: r = std::fabs(a); break;
-    case kAcos:
-      if (std::fabs(a) > 1.0) return kAcosDomain;
-      r = std::acos(a);
-      if (degrees) r *= kDegreesPerRadian;
-      break;
-    case kAsin:
-      if (std::fabs(a) > 1.0) return kAsinDomain;
-      r = std::asin(a);
-      if (degrees) r *= kDegreesPerRadian;
-      break;
-    case kAtn:
-      r = std::atan(a);
-      if (degrees) r *= kDegreesPerRadian;
-      break;
-    case kCos: r = std::cos(degrees ? a * kRadiansPerDegree : a); break;
-    case kCosh: r = std::cosh(a); break;
-    case kExp: r = std::exp(a); break;
-    case kFix: r = std::trunc(a); break;
-    case kInt: r = std::round(a); break;  // halves away from zero
-    case kLog:
-      if (a <= 0.0) return kNegativeValue;
-      r = std::log10(a);
-      break;
-    case kLn:
-      if (a <= 0.0) return kNegativeValue;
-      r = std::log(a);
-      break;
-    case kRnd: r = a * random.next() / static_cast<double>(RandomGenerator::kMax); break;
-    case kSgn: r = a > 0.0 ? 1.0 : (a < 0.0 ? -1.0 : 0.0); break;
-    case kSin: r = std::sin(degrees ? a * kRadiansPerDegree : a); break;
-    case kSinh: r = std::sinh(a); break;
-    case kSqr:
-      if (a < 0.0) return kNegativeValue;
-      r = std::sqrt(a);
-      break;
-    case kTan: r = std::tan(degrees ? a * kRadiansPerDegree : a); break;
-    case kTanh: r = std::tanh(a); break;
+    case kAbs: return fnAbs(a, r);
+    case kAcos: return degrees ? fnAcos<true>(a, r) : fnAcos<false>(a, r);
+    case kAsin: return degrees ? fnAsin<true>(a, r) : fnAsin<false>(a, r);
+    case kAtn: return degrees ? fnAtn<true>(a, r) : fnAtn<false>(a, r);
+    case kCos: return degrees ? fnCos<true>(a, r) : fnCos<false>(a, r);
+    case kCosh: return fnCosh(a, r);
+    case kExp: return fnExp(a, r);
+    case kFix: return fnFix(a, r);
+    case kInt: return fnInt(a, r);
+    case kLog: return fnLog(a, r);
+    case kLn: return fnLn(a, r);
+    case kRnd: return fnRnd(a, random, r);
+    case kSgn: return fnSgn(a, r);
+    case kSin: return degrees ? fnSin<true>(a, r) : fnSin<false>(a, r);
+    case kSinh: return fnSinh(a, r);
+    case kSqr: return fnSqr(a, r);
+    case kTan: return degrees ? fnTan<true>(a, r) : fnTan<false>(a, r);
+    case kTanh: return fnTanh(a, r);
     default: return kSyntaxError;
   }
-  return clampResult(r);
 }
 
 }  // namespace qz::expr

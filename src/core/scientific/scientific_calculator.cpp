@@ -283,7 +283,9 @@ bool ScientificCalculator::undo() {
 }
 
 std::string ScientificCalculator::resultBoxText() const {
-  return " " + (m_resultValid ? FormatReal(m_result, FormatMode::Free) : std::string("?"));
+  std::string text(1, ' ');
+  text += m_resultValid ? FormatReal(m_result, FormatMode::Free) : std::string("?");
+  return text;
 }
 
 std::string ScientificCalculator::resultLine(std::size_t i) const {
