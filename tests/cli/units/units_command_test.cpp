@@ -123,7 +123,16 @@ TEST(UnitsCommand, JsonConversion) {
   EXPECT_EQ(out["resultText"], "10");
   EXPECT_EQ(out["from"]["name"], "kilomètre par heure");
   EXPECT_EQ(out["from"]["dimension"], "LT^-1");
-  EXPECT_FALSE(out["to"].contains("name")) << "m/s composed here is not looked up as a database unit";
+  EXPECT_EQ(out["to"]["name"], "mètre par seconde");
+  EXPECT_EQ(out["to"]["coefficient"], 1.0);
+}
+
+TEST(UnitsCommand, ComposedUnitHasNoDatabaseName) {
+  CliRun run = runCli("--json --info 'g.m'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json out = nlohmann::json::parse(run.out);
+  EXPECT_FALSE(out.contains("name"));
+  EXPECT_DOUBLE_EQ(out["coefficient"].get<double>(), 1e-3);
 }
 
 TEST(UnitsCommand, MissingDatabase) {
