@@ -23,10 +23,14 @@ LauncherPage::LauncherPage(int& currentCalculator, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(kPageSize);
   m_background = LauncherArt::background(kPageSize);
-  for (int z = 0; z < Launcher::kZoneCount; ++z) {
-    m_hovered[static_cast<std::size_t>(z)] = LauncherArt::zone(z, LauncherArt::ZoneLook::Hovered);
-    m_pressed[static_cast<std::size_t>(z)] = LauncherArt::zone(z, LauncherArt::ZoneLook::Pressed);
-  }
+}
+
+const QPixmap& LauncherPage::zonePicture(int zone, bool pressed) {
+  // Painted the first time the mouse needs them, to keep start-up short.
+  QPixmap& picture = (pressed ? m_pressed : m_hovered)[static_cast<std::size_t>(zone)];
+  if (picture.isNull())
+    picture = LauncherArt::zone(zone, pressed ? LauncherArt::ZoneLook::Pressed : LauncherArt::ZoneLook::Hovered);
+  return picture;
 }
 
 void LauncherPage::paintEvent(QPaintEvent*) {
@@ -40,8 +44,8 @@ void LauncherPage::paintEvent(QPaintEvent*) {
   for (int z = 0; z < Launcher::kZoneCount; ++z) {
     if (!m_launcher.hovered(z)) continue;
     QPoint at = qtRect(Launcher::zoneRect(z)).topLeft();
-    p.drawPixmap(at, m_hovered[static_cast<std::size_t>(z)]);
-    if (m_launcher.pressed(z)) p.drawPixmap(at, m_pressed[static_cast<std::size_t>(z)]);
+    p.drawPixmap(at, zonePicture(z, false));
+    if (m_launcher.pressed(z)) p.drawPixmap(at, zonePicture(z, true));
   }
 }
 

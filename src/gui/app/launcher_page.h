@@ -32,6 +32,7 @@ class LauncherPage : public QWidget {
 
  private:
   void repaintZones(unsigned changed);
+  const QPixmap& zonePicture(int zone, bool pressed);
 
   int& m_currentCalculator;
   Launcher m_launcher;
