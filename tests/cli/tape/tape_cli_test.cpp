@@ -10,19 +10,19 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
   std::string out;
   std::string err;
   int code = -1;
 };
 
 // Runs qz-cli with `arguments` (already quoted for the shell).
-Run runCli(const std::string& arguments, const std::string& input = {}) {
+CliRun runCli(const std::string& arguments, const std::string& input = {}) {
   const std::string errFile = ::testing::TempDir() + "qz_tape_err.txt";
   std::string command = std::string("'") + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
-  if (!input.empty()) command = "printf '%s' '" + input + "' | " + command;
+  if (!input.empty()) command = "printf '" + input + "' | " + command;
   else command += " </dev/null";
-  Run r;
+  CliRun r;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;
   char buffer[4096];
@@ -62,7 +62,7 @@ TEST(TapeCommand, KeySequences) {
   };
   for (const CliCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Run r = runCli(c.arguments);
+    CliRun r = runCli(c.arguments);
     EXPECT_EQ(r.out, c.out);
     EXPECT_EQ(r.code, c.code);
     EXPECT_EQ(r.err, c.err);
@@ -70,13 +70,13 @@ TEST(TapeCommand, KeySequences) {
 }
 
 TEST(TapeCommand, KeysFromStandardInput) {
-  Run r = runCli("tape", "2 +\\n3\\n= * 4 =\\n");
+  CliRun r = runCli("tape", "2 +\\n3\\n= * 4 =\\n");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
 }
 
 TEST(TapeCommand, JsonEntries) {
-  Run r = runCli("tape --json 9 sqrt");
+  CliRun r = runCli("tape --json 9 sqrt");
   EXPECT_EQ(r.code, 0);
   EXPECT_NE(r.out.find("\"count\": 3"), std::string::npos);
   EXPECT_NE(r.out.find("\"name\": \"sqrt\""), std::string::npos);
@@ -88,7 +88,7 @@ TEST(TapeCommand, FullTapeRefusesWithTheCapacityMessage) {
   std::string keys = "tape";
   for (int i = 0; i < 999; ++i) keys += " 1 +";
   keys += " 1 +";
-  Run r = runCli(keys);
+  CliRun r = runCli(keys);
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "ERREUR\n\nLa capacité maximale du ruban a été atteinte !\n");
 }
@@ -97,7 +97,7 @@ TEST(TapeCommand, TapeFileCarriesOn) {
   const std::string file = ::testing::TempDir() + "qz_tape_state.txt";
   std::remove(file.c_str());
   EXPECT_EQ(runCli("tape --tape '" + file + "' 2 + 3 =").code, 0);
-  Run r = runCli("tape --tape '" + file + "' '*' 4 =");
+  CliRun r = runCli("tape --tape '" + file + "' '*' 4 =");
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
   std::ifstream saved(file);
   std::string first;
