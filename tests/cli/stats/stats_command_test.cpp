@@ -1,0 +1,149 @@
+// Runs qz-cli stats as a user would: values on standard input or in a file,
+// plain and JSON output, messages and exit codes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+// Feeds `input` on standard input.
+CliRun runStats(const std::string& arguments, const std::string& input) {
+  const fs::path folder = fs::temp_directory_path();
+  // Names of our own, so that tests run in parallel do not share files.
+  static int runs = 0;
+  const std::string stem = "qz_cli_stats_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
+  const std::string inFile = (folder / (stem + "_in.txt")).string();
+  const std::string errFile = (folder / (stem + "_err.txt")).string();
+  std::ofstream(inFile, std::ios::binary) << input;
+  std::string command = std::string(QZ_CLI_PATH) + " stats " + arguments + " <" + inFile + " 2>" + errFile;
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::stringstream s;
+  s << std::ifstream(errFile).rdbuf();
+  run.err = s.str();
+  fs::remove(inFile);
+  fs::remove(errFile);
+  return run;
+}
+
+TEST(StatsCommand, ModeZeroPrintsTheResultsList) {
+  CliRun run = runStats("", "2\n4\n4\n4\n5\n5\n7\n9\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "n ...... = 8 résultats\n\nΣx ..... = 40\nΣx² .... = 232\n\nx̄ ...... = 5\n\nvar(x) . = 4\n\n"
+            "σx ..... = 2\nsx ..... = 2.13808994\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(StatsCommand, SeparatorsAndDecimalCommas) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* input;
+    const char* firstLines;
+  };
+  const Case cases[] = {
+      {"semicolons with decimal commas", "", "1,5;3\n4;12,5\n", "n ...... = 2 résultats\nΣx ..... = 5.5\n"},
+      {"tabs", "", "1.5\t3\n4\t12.5\n", "n ...... = 2 résultats\nΣx ..... = 5.5\n"},
+      {"blanks", "", "  1,5   3 \n4 12,5\n", "n ...... = 2 résultats\nΣx ..... = 5.5\n"},
+      {"comma separated pairs", "--mode 2", "1.5,3\n4,12.5\n", "n ...... = 2 résultats\nΣx ..... = 5.5\n"},
+      {"one column with decimal commas", "", "1,5\n4\n", "n ...... = 2 résultats\n\nΣx ..... = 5.5\n"},
+      {"comments and blank lines", "", "# x\n\n2\n3\r\n", "n ...... = 2 résultats\n\nΣx ..... = 5\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = runStats(c.arguments, c.input);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, std::string(c.firstLines).size()), c.firstLines);
+  }
+}
+
+TEST(StatsCommand, JsonForMachines) {
+  CliRun run = runStats("--json --mode 2 -", "1 3\n4 12\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  nlohmann::json j = nlohmann::json::parse(run.out);
+  EXPECT_EQ(j["mode"], 2);
+  EXPECT_EQ(j["n"], 2);
+  EXPECT_DOUBLE_EQ(j["line"]["a"].get<double>(), 3.0);
+  EXPECT_EQ(j["line"]["r2"].get<double>(), 1.0);
+  EXPECT_EQ(j["lines"].size(), 18u);
+  EXPECT_EQ(j["lines"][17], "r²...... = 1 (coef. de corr.)");
+}
+
+TEST(StatsCommand, FrequenciesAndAFile) {
+  const std::string path = (fs::temp_directory_path() / "qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt").string();
+  std::ofstream(path) << "10 1\n20 2\n30 4\n40 2\n50 1\n";
+  CliRun run = runStats("--mode 1 " + path, "");
+  fs::remove(path);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Σnx .... = 300\n"), std::string::npos);
+  EXPECT_NE(run.out.find("r²...... = 0.99"), std::string::npos);
+}
+
+TEST(StatsCommand, FailuresGoToStandardErrorWithExitOne) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* input;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"one row", "", "5\n", "Le calcul demande au moins deux lignes de valeurs.\n"},
+      {"not a number", "", "1\nabc\n", "Valeur incorrecte ! (ligne 2 : « abc »)\n"},
+      {"ragged", "", "1 2\n3\n", "Ligne 2 : 2 valeurs attendues, 1 trouvée(s).\n"},
+      {"overflow", "", "1e300\n1e300\n-1e300\n",
+       "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
+      {"beyond the limit", "", "2e300\n1\n", "ERREUR\n\nValeur maximale = 1e+300 !\n"},
+      {"counts beyond the limit", "--mode 1", "1 2e9\n2 2e9\n",
+       "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
+      {"no line to plot", "--plot /dev/null", "1\n2\n", "Pas de droite à tracer"},
+      {"missing file", "/nonexistent/values.txt", "", "Impossible d'ouvrir le fichier /nonexistent/values.txt."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = runStats(c.arguments, c.input);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.substr(0, std::string(c.err).size()), c.err);
+  }
+}
+
+TEST(StatsCommand, BadModeIsAUsageError) { EXPECT_EQ(runStats("--mode 3", "1\n2\n").status, 2); }
+
+#ifdef QZ_CLI_CAN_PLOT
+TEST(StatsCommand, PlotWritesAPng) {
+  const std::string path = (fs::temp_directory_path() / "qz_cli_stats_plot_" + std::to_string(getpid()) + ".png").string();
+  fs::remove(path);
+  CliRun run = runStats("--plot " + path + " --width 400", "0 1\n5 12\n10 19\n15 33\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::ifstream png(path, std::ios::binary);
+  char signature[8] = {};
+  png.read(signature, 8);
+  EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+  fs::remove(path);
+}
+#endif
+
+}  // namespace
