@@ -93,7 +93,7 @@ TEST(StatsCommand, JsonForMachines) {
 }
 
 TEST(StatsCommand, FrequenciesAndAFile) {
-  const std::string path = (fs::temp_directory_path() / "qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt").string();
+  const std::string path = (fs::temp_directory_path() / ("qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt")).string();
   std::ofstream(path) << "10 1\n20 2\n30 4\n40 2\n50 1\n";
   CliRun run = runStats("--mode 1 " + path, "");
   fs::remove(path);
@@ -134,7 +134,7 @@ TEST(StatsCommand, BadModeIsAUsageError) { EXPECT_EQ(runStats("--mode 3", "1\n2\
 
 #ifdef QZ_CLI_CAN_PLOT
 TEST(StatsCommand, PlotWritesAPng) {
-  const std::string path = (fs::temp_directory_path() / "qz_cli_stats_plot_" + std::to_string(getpid()) + ".png").string();
+  const std::string path = (fs::temp_directory_path() / ("qz_cli_stats_plot_" + std::to_string(getpid()) + ".png")).string();
   fs::remove(path);
   CliRun run = runStats("--plot " + path + " --width 400", "0 1\n5 12\n10 19\n15 33\n");
   ASSERT_EQ(run.status, 0) << run.err;
