@@ -6,6 +6,7 @@
 #include <string>
 
 #include "numbers/real_format.h"
+#include "scientific/expression_checker.h"
 #include "platform/scripted_messenger.h"
 
 namespace qz {
@@ -173,6 +174,34 @@ TEST(ExpressionMessages, EvaluationFaultHasNoLocationLine) {
   double y = 0;
   EXPECT_FALSE(engine.EvaluateExpression(0, y));
   EXPECT_EQ(m.lastTextUtf8(), "ERREUR\n\nDivision par zéro !");
+}
+
+TEST(ExpressionCheck, OnlyTheFirst255CharactersOfTheConstantsAreRead) {
+  // Eleven definitions of 24 characters joined by ";" make 275 characters:
+  // the last one is cut by the limit and is not read at all, rather than
+  // read with a truncated value.
+  std::string constants;
+  for (char name = 'a'; name <= 'l'; ++name) {
+    if (name == 'e') continue;
+    if (!constants.empty()) constants += "\r\n";
+    constants += std::string(1, name) + "=1.00000000000000000001";
+  }
+  ASSERT_EQ(joinedConstants(constants).size(), 255u);
+  ScriptedMessenger m;
+  ExpressionEngine engine(m);
+  std::string e = "y=l", c = constants;
+  ASSERT_TRUE(engine.CheckExpression(e, c));
+  EXPECT_FALSE(engine.CompileExpression(e, c, AngleUnit::Radians));
+  EXPECT_EQ(engine.lastFault(), ExpressionFault::inExpression(181));
+  EXPECT_EQ(engine.constants().size(), 10u);
+  e = "y=k";
+  ASSERT_TRUE(engine.CompileExpression(e, c, AngleUnit::Radians)) << "the tenth definition is whole";
+}
+
+TEST(ExpressionCompile, NumbersLongerThan25CharactersAreNotRead) {
+  CompiledTokens out;
+  EXPECT_TRUE(compileExpressionTokens("y=1.00000000000000000000001", "", out).ok());
+  EXPECT_EQ(compileExpressionTokens("y=1.000000000000000000000001", "", out), ExpressionFault::inExpression(181));
 }
 
 TEST(ExpressionCheck, RewritesTheStoredTexts) {
