@@ -190,6 +190,8 @@ bool StandardCalculator::command(int id) {
       return true;
     case C::DeleteLast:
     case C::Undo:
+      // With nothing on the tape the typed number stays.
+      if (tapeEmpty()) return true;
       m_lastResult = m_engine.deleteLast();
       afterSelectionChange();
       showEnd();

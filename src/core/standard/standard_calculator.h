@@ -132,6 +132,8 @@ class StandardCalculator {
   /// "&Mise à jour" and "&Fin MAJ" are shown while an entry is selected,
   /// "&Supprimer dernière entrée" otherwise.
   bool editButtonsShown() const { return m_engine.selected() >= 0; }
+  /// "&Mise à jour" has something to do: a number is selected and editable.
+  bool canUpdate() const { return mode() == EditMode::EditNumber && !displayReadOnly(); }
 
   /// "Effacer &tout": after the question (text 20), the tape is cleared.
   bool clearTapeConfirmed();

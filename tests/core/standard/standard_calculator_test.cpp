@@ -336,6 +336,22 @@ TEST_F(StandardWindow, ClearTapeAsksFirst) {
   EXPECT_FALSE(calc.canUndo());
 }
 
+TEST_F(StandardWindow, UndoOnAnEmptyTapeKeepsTheDisplay) {
+  calc.editDisplay("5", 1);
+  calc.command(StandardCommand::Undo);
+  EXPECT_EQ(calc.displayText(), "5");
+}
+
+TEST_F(StandardWindow, UpdateOnlyForAnEditableNumber) {
+  run("9 sqrt + 1 =");
+  calc.clickEntry(0);
+  EXPECT_TRUE(calc.canUpdate());
+  calc.clickEntry(2);
+  EXPECT_FALSE(calc.canUpdate()) << "a function result";
+  calc.clickEntry(3);
+  EXPECT_FALSE(calc.canUpdate()) << "an operator";
+}
+
 TEST_F(StandardWindow, SharedCommandsAreNotTakenHere) {
   EXPECT_FALSE(calc.command(StandardCommand::Print));
   EXPECT_FALSE(calc.command(StandardCommand::Copy));
