@@ -399,6 +399,16 @@ std::vector<FigureCase> figureCases() {
         {"HC", 6},
         {"H3", 2},
         {"V1", 18 * kPi}}},
+      // With a bottom 0.2 thick, walls 0.1 thick measured across, liquid 2 high:
+      // the inner wall starts 0.1 + 0.2·tan(A1) in from the outer radius.
+      {"hopper with walls and liquid",
+       42,
+       {{"R", 3}, {"r", 1}, {"H", 4}, {"E1", 0.2}, {"EP", 0.1}, {"HL", 2}},
+       {{"R1", 2.8},
+        {"D1", 5.6},
+        {"L", 3.6},
+        {"EC", 0.1 * std::cos(std::atan(0.5))},
+        {"VL", kPi * 2 * (5.6 * 5.6 + 5.6 * 3.6 + 3.6 * 3.6) / 12}}},
       {"spherical sector",
        43,
        {{"R", 10}, {"H", 5}},

@@ -100,7 +100,15 @@ TEST(FigureData, KindORowsBuiltOnceInTableOrder) {
   EXPECT_EQ(data.rows, 2);
   for (int i = 0; i < 7; ++i) data.addRow(table, 11);
   EXPECT_EQ(data.rows, 9);
-  EXPECT_FALSE(data.addRow(table, 11));
+  EXPECT_FALSE(data.addRow(table, 11));  // a tenth datum is refused
+
+  data.subFigure = 2;
+  data.orientation = kOrientationLeft;
+  data.clear();
+  EXPECT_EQ(data.rows, 0);
+  EXPECT_EQ(data.orientation, kOrientationNone);
+  EXPECT_EQ(data.row[0].variable, -1);
+  EXPECT_EQ(data.subFigure, 2);
 }
 
 }  // namespace
