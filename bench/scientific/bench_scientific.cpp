@@ -30,7 +30,8 @@ double handWritten3(double x) { return 1.5 * x * x * x + -2.25 * x * x + 0.75 * 
 /// x values spread over an interval, so that no branch is always predicted.
 std::vector<double> xValues() {
   std::vector<double> xs(1024);
-  for (std::size_t i = 0; i < xs.size(); ++i) xs[i] = -20.0 + 40.0 * static_cast<double>((i * 617) % 1024) / 1024.0;
+  for (std::size_t i = 0; i < xs.size(); ++i)
+    xs[i] = -20.0 + 40.0 * static_cast<double>((i * 617) % 1024) / 1024.0;
   return xs;
 }
 
@@ -69,7 +70,8 @@ void directLoop(benchmark::State& state, const char* expression, const char* con
   std::vector<double> xs = xValues();
   std::size_t i = 0;
   for (auto _ : state) {
-    qz::EvalOutcome o = qz::evaluateTokensDirectly(tokens.tokens, xs[i++ & 1023], qz::AngleUnit::Radians, random);
+    qz::EvalOutcome o =
+        qz::evaluateTokensDirectly(tokens.tokens, xs[i++ & 1023], qz::AngleUnit::Radians, random);
     benchmark::DoNotOptimize(o);
   }
 }
@@ -91,7 +93,8 @@ void compileCost(benchmark::State& state, const char* expression, const char* co
     qz::ExpressionFault fault = qz::checkExpressionTexts(e, c);
     qz::CompiledTokens tokens;
     fault = qz::compileExpressionTokens(e, c, tokens);
-    qz::CompiledExpression program = qz::CompiledExpression::fromTokens(tokens.tokens, qz::AngleUnit::Radians);
+    qz::CompiledExpression program =
+        qz::CompiledExpression::fromTokens(tokens.tokens, qz::AngleUnit::Radians);
     benchmark::DoNotOptimize(fault);
     benchmark::DoNotOptimize(program);
   }

@@ -63,7 +63,8 @@ __attribute__((noinline)) double handRuns3() {
 
 __attribute__((noinline)) double compileRuns() {
   double sum = 0;
-  for (int i = 0; i < kRuns / 100; ++i) sum += static_cast<double>(compile("y=a*x^3+b*x^2+c*x+d", "a=1\r\nb=2\r\nc=3\r\nd=4").instructionCount());
+  for (int i = 0; i < kRuns / 100; ++i)
+    sum += static_cast<double>(compile("y=a*x^3+b*x^2+c*x+d", "a=1\r\nb=2\r\nc=3\r\nd=4").instructionCount());
   return sum;
 }
 

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   qz::ScientificState state;
   qz::readScientificSection(input, state);
-  if (state.expression.size() > qz::kMaxExpressionLength || state.results.size() > qz::kMaxResults) std::abort();
+  if (state.expression.size() > qz::kMaxExpressionLength || state.results.size() > qz::kMaxResults)
+    std::abort();
   qz::ScientificState again;
   qz::readScientificSection(qz::writeScientificSection(state), again);
   return 0;

@@ -2,7 +2,6 @@
 // expression y = f(x) with its constants and calculates y for a list of x
 // values, printing the results list as the window shows it.
 #include <CLI/CLI.hpp>
-
 #include <cmath>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -63,7 +62,8 @@ std::vector<std::string> rangeValues(const EvalOptions& o) {
     throw CLI::ValidationError("--step", "le pas doit être non nul et aller de --from vers --to");
   std::vector<std::string> values;
   double count = std::floor((b - a) / s + 1e-9) + 1.0;
-  for (double k = 0; k < count && values.size() <= kMaxResults; ++k) values.push_back(formatDouble("%.12G", a + k * s));
+  for (double k = 0; k < count && values.size() <= kMaxResults; ++k)
+    values.push_back(formatDouble("%.12G", a + k * s));
   return values;
 }
 
@@ -106,14 +106,16 @@ int run(const EvalOptions& o, CliContext& context) {
   ExpressionEngine& engine = calc.engine();
   if (!engine.CheckExpression(e, c) || !engine.CompileExpression(e, c, calc.angleUnit())) {
     if (o.json)
-      std::puts(nlohmann::json{{"ok", false}, {"error", engine.lastFault().textId}, {"message", utf8(messenger.last())}}
+      std::puts(nlohmann::json{
+          {"ok", false}, {"error", engine.lastFault().textId}, {"message", utf8(messenger.last())}}
                     .dump(2)
                     .c_str());
     return kExitCalculationError;
   }
   if (o.checkOnly) {
     if (o.json)
-      std::puts(nlohmann::json{{"ok", true}, {"expression", e}, {"constants", constantLines(c)}}.dump(2).c_str());
+      std::puts(
+          nlohmann::json{{"ok", true}, {"expression", e}, {"constants", constantLines(c)}}.dump(2).c_str());
     else
       printCp1252(LoadString(kCaptionCheck) + "\n\n" + LoadString(164) + "\n");
     return kExitOk;
@@ -124,7 +126,8 @@ int run(const EvalOptions& o, CliContext& context) {
   for (const std::string& x : xs) {
     int before = messenger.count();
     bool typed = calc.editX(utf8ToCp1252(x));
-    if (!typed) ShowMessage(messenger, kCaptionError, 10, {}, MessageStyle::Warning);  // "Valeur incorrecte !"
+    if (!typed)
+      ShowMessage(messenger, kCaptionError, 10, {}, MessageStyle::Warning);  // "Valeur incorrecte !"
     if (!typed || !calc.calculate()) {
       if (messenger.count() == before) continue;  // nothing typed: nothing to calculate
       failed = true;
@@ -152,10 +155,12 @@ int run(const EvalOptions& o, CliContext& context) {
 
 void addCommand(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<EvalOptions>();
-  CLI::App* cmd = app.add_subcommand(
-      "eval", "Calculette scientifique : calcule y = f(x) pour une liste de valeurs de x (angles en degrés par défaut, "
-              "comme un nouveau document).");
-  cmd->add_option("expression", options->expression, "expression littérale, par exemple 'y=a*x^2+b'")->required();
+  CLI::App* cmd = app.add_subcommand("eval",
+                                     "Calculette scientifique : calcule y = f(x) pour une liste de valeurs "
+                                     "de x (angles en degrés par défaut, "
+                                     "comme un nouveau document).");
+  cmd->add_option("expression", options->expression, "expression littérale, par exemple 'y=a*x^2+b'")
+      ->required();
   cmd->add_option("--const", options->constants, "constantes séparées par ';', par exemple 'a=2;b=3'");
   CLI::Option* deg = cmd->add_flag("--deg", options->degrees, "angles en degrés (par défaut)");
   CLI::Option* rad = cmd->add_flag("--rad", options->radians, "angles en radians");

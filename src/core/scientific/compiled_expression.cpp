@@ -52,12 +52,18 @@ struct CompiledExpression::Builder {
 
   std::uint32_t emitOperator(char op, std::uint32_t a, std::uint32_t b) {
     switch (op) {
-      case '=': return emit(Op::Assign, a, b);
-      case '*': return emit(Op::Multiply, a, b);
-      case '/': return emit(Op::Divide, a, b);
-      case '+': return emit(Op::Add, a, b);
-      case '-': return emit(Op::Subtract, a, b);
-      default: break;
+      case '=':
+        return emit(Op::Assign, a, b);
+      case '*':
+        return emit(Op::Multiply, a, b);
+      case '/':
+        return emit(Op::Divide, a, b);
+      case '+':
+        return emit(Op::Add, a, b);
+      case '-':
+        return emit(Op::Subtract, a, b);
+      default:
+        break;
     }
     // "^" with a literal exponent: decide now between 1, the repeated
     // multiplication and the power function.
@@ -102,24 +108,42 @@ CompiledExpression::CompiledExpression() : m_registers{0.0, 0.0, 0.0}, m_result(
 CompiledExpression::Op CompiledExpression::functionOp(int index, AngleUnit unit) {
   const bool deg = unit == AngleUnit::Degrees;
   switch (index) {
-    case kAbs: return Op::Abs;
-    case kAcos: return deg ? Op::AcosDeg : Op::AcosRad;
-    case kAsin: return deg ? Op::AsinDeg : Op::AsinRad;
-    case kAtn: return deg ? Op::AtnDeg : Op::AtnRad;
-    case kCos: return deg ? Op::CosDeg : Op::CosRad;
-    case kCosh: return Op::Cosh;
-    case kExp: return Op::Exp;
-    case kFix: return Op::Fix;
-    case kInt: return Op::Int;
-    case kLog: return Op::Log;
-    case kLn: return Op::Ln;
-    case kRnd: return Op::Rnd;
-    case kSgn: return Op::Sgn;
-    case kSin: return deg ? Op::SinDeg : Op::SinRad;
-    case kSinh: return Op::Sinh;
-    case kSqr: return Op::Sqr;
-    case kTan: return deg ? Op::TanDeg : Op::TanRad;
-    default: return Op::Tanh;
+    case kAbs:
+      return Op::Abs;
+    case kAcos:
+      return deg ? Op::AcosDeg : Op::AcosRad;
+    case kAsin:
+      return deg ? Op::AsinDeg : Op::AsinRad;
+    case kAtn:
+      return deg ? Op::AtnDeg : Op::AtnRad;
+    case kCos:
+      return deg ? Op::CosDeg : Op::CosRad;
+    case kCosh:
+      return Op::Cosh;
+    case kExp:
+      return Op::Exp;
+    case kFix:
+      return Op::Fix;
+    case kInt:
+      return Op::Int;
+    case kLog:
+      return Op::Log;
+    case kLn:
+      return Op::Ln;
+    case kRnd:
+      return Op::Rnd;
+    case kSgn:
+      return Op::Sgn;
+    case kSin:
+      return deg ? Op::SinDeg : Op::SinRad;
+    case kSinh:
+      return Op::Sinh;
+    case kSqr:
+      return Op::Sqr;
+    case kTan:
+      return deg ? Op::TanDeg : Op::TanRad;
+    default:
+      return Op::Tanh;
   }
 }
 
@@ -170,9 +194,15 @@ EvalOutcome CompiledExpression::evaluate(double x, RandomGenerator& random) {
     double r = 0.0;
     int error = kExprOk;
     switch (in.op) {
-      case Op::Assign: error = expr::assign(a, reg[in.b], r); break;
-      case Op::Power: error = expr::power(a, reg[in.b], r); break;
-      case Op::PowerReal: error = expr::realPower(a, reg[in.b], r); break;
+      case Op::Assign:
+        error = expr::assign(a, reg[in.b], r);
+        break;
+      case Op::Power:
+        error = expr::power(a, reg[in.b], r);
+        break;
+      case Op::PowerReal:
+        error = expr::realPower(a, reg[in.b], r);
+        break;
       case Op::PowerInt:
         r = expr::integerPower(a, in.n);
         error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
@@ -187,35 +217,93 @@ EvalOutcome CompiledExpression::evaluate(double x, RandomGenerator& random) {
         r = a * a * a;
         error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
         break;
-      case Op::Multiply: error = expr::multiply(a, reg[in.b], r); break;
-      case Op::Divide: error = expr::divide(a, reg[in.b], r); break;
-      case Op::Add: error = expr::add(a, reg[in.b], r); break;
-      case Op::Subtract: error = expr::subtract(a, reg[in.b], r); break;
-      case Op::Negate: r = -a; break;
-      case Op::Abs: error = expr::fnAbs(a, r); break;
-      case Op::AcosRad: error = expr::fnAcos<false>(a, r); break;
-      case Op::AcosDeg: error = expr::fnAcos<true>(a, r); break;
-      case Op::AsinRad: error = expr::fnAsin<false>(a, r); break;
-      case Op::AsinDeg: error = expr::fnAsin<true>(a, r); break;
-      case Op::AtnRad: error = expr::fnAtn<false>(a, r); break;
-      case Op::AtnDeg: error = expr::fnAtn<true>(a, r); break;
-      case Op::CosRad: error = expr::fnCos<false>(a, r); break;
-      case Op::CosDeg: error = expr::fnCos<true>(a, r); break;
-      case Op::Cosh: error = expr::fnCosh(a, r); break;
-      case Op::Exp: error = expr::fnExp(a, r); break;
-      case Op::Fix: error = expr::fnFix(a, r); break;
-      case Op::Int: error = expr::fnInt(a, r); break;
-      case Op::Log: error = expr::fnLog(a, r); break;
-      case Op::Ln: error = expr::fnLn(a, r); break;
-      case Op::Rnd: error = expr::fnRnd(a, random, r); break;
-      case Op::Sgn: error = expr::fnSgn(a, r); break;
-      case Op::SinRad: error = expr::fnSin<false>(a, r); break;
-      case Op::SinDeg: error = expr::fnSin<true>(a, r); break;
-      case Op::Sinh: error = expr::fnSinh(a, r); break;
-      case Op::Sqr: error = expr::fnSqr(a, r); break;
-      case Op::TanRad: error = expr::fnTan<false>(a, r); break;
-      case Op::TanDeg: error = expr::fnTan<true>(a, r); break;
-      case Op::Tanh: error = expr::fnTanh(a, r); break;
+      case Op::Multiply:
+        error = expr::multiply(a, reg[in.b], r);
+        break;
+      case Op::Divide:
+        error = expr::divide(a, reg[in.b], r);
+        break;
+      case Op::Add:
+        error = expr::add(a, reg[in.b], r);
+        break;
+      case Op::Subtract:
+        error = expr::subtract(a, reg[in.b], r);
+        break;
+      case Op::Negate:
+        r = -a;
+        break;
+      case Op::Abs:
+        error = expr::fnAbs(a, r);
+        break;
+      case Op::AcosRad:
+        error = expr::fnAcos<false>(a, r);
+        break;
+      case Op::AcosDeg:
+        error = expr::fnAcos<true>(a, r);
+        break;
+      case Op::AsinRad:
+        error = expr::fnAsin<false>(a, r);
+        break;
+      case Op::AsinDeg:
+        error = expr::fnAsin<true>(a, r);
+        break;
+      case Op::AtnRad:
+        error = expr::fnAtn<false>(a, r);
+        break;
+      case Op::AtnDeg:
+        error = expr::fnAtn<true>(a, r);
+        break;
+      case Op::CosRad:
+        error = expr::fnCos<false>(a, r);
+        break;
+      case Op::CosDeg:
+        error = expr::fnCos<true>(a, r);
+        break;
+      case Op::Cosh:
+        error = expr::fnCosh(a, r);
+        break;
+      case Op::Exp:
+        error = expr::fnExp(a, r);
+        break;
+      case Op::Fix:
+        error = expr::fnFix(a, r);
+        break;
+      case Op::Int:
+        error = expr::fnInt(a, r);
+        break;
+      case Op::Log:
+        error = expr::fnLog(a, r);
+        break;
+      case Op::Ln:
+        error = expr::fnLn(a, r);
+        break;
+      case Op::Rnd:
+        error = expr::fnRnd(a, random, r);
+        break;
+      case Op::Sgn:
+        error = expr::fnSgn(a, r);
+        break;
+      case Op::SinRad:
+        error = expr::fnSin<false>(a, r);
+        break;
+      case Op::SinDeg:
+        error = expr::fnSin<true>(a, r);
+        break;
+      case Op::Sinh:
+        error = expr::fnSinh(a, r);
+        break;
+      case Op::Sqr:
+        error = expr::fnSqr(a, r);
+        break;
+      case Op::TanRad:
+        error = expr::fnTan<false>(a, r);
+        break;
+      case Op::TanDeg:
+        error = expr::fnTan<true>(a, r);
+        break;
+      case Op::Tanh:
+        error = expr::fnTanh(a, r);
+        break;
     }
     if (error != kExprOk) return {error, 0.0};
     reg[in.dst] = in.negate ? -r : r;

@@ -36,8 +36,8 @@ class Workspace {
   /// The nearest slot before (step -1) or after (step +1) `i` holding a token
   /// or a character not yet read; nullptr when it is a character or there is none.
   ExpressionToken* neighbour(std::size_t i, int step) {
-    for (std::ptrdiff_t k = static_cast<std::ptrdiff_t>(i) + step; k >= 0 && k < static_cast<std::ptrdiff_t>(size());
-         k += step) {
+    for (std::ptrdiff_t k = static_cast<std::ptrdiff_t>(i) + step;
+         k >= 0 && k < static_cast<std::ptrdiff_t>(size()); k += step) {
       if (m_slots[k]) return &*m_slots[k];
       if (m_text[k] != kBlank) return nullptr;
     }
@@ -60,7 +60,8 @@ ExpressionToken token(TokenKind kind, int tag, double value = 0.0) { return {kin
 void readFunctions(Workspace& w) {
   for (int f = 0; f < kFunctionCount; ++f) {
     std::string_view name = kFunctionNames[f];
-    for (std::size_t pos = w.find(name, 0); pos != std::string::npos; pos = w.find(name, pos + name.size() - 1)) {
+    for (std::size_t pos = w.find(name, 0); pos != std::string::npos;
+         pos = w.find(name, pos + name.size() - 1)) {
       w.setToken(pos, token(TokenKind::Function, f));
       w.blank(pos, name.size() - 1);  // the "(" stays, to be read as a parenthesis
     }
@@ -112,7 +113,9 @@ void readVariable(Workspace& w) {
 
 void readNumbers(Workspace& w) {
   const std::size_t n = w.size();
-  auto bodyChar = [&](std::size_t i) { return isDigit(w.at(i)) || w.at(i) == '.' || (w.at(i) == 'e' && i + 1 < n); };
+  auto bodyChar = [&](std::size_t i) {
+    return isDigit(w.at(i)) || w.at(i) == '.' || (w.at(i) == 'e' && i + 1 < n);
+  };
   for (std::size_t i = 0; i < n;) {
     if (!bodyChar(i)) {
       ++i;

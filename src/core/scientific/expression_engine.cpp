@@ -22,7 +22,8 @@ bool ExpressionEngine::CheckExpression(std::string& expression, std::string& con
   return false;
 }
 
-bool ExpressionEngine::CompileExpression(std::string_view expression, std::string_view constants, AngleUnit unit) {
+bool ExpressionEngine::CompileExpression(std::string_view expression, std::string_view constants,
+                                         AngleUnit unit) {
   m_unit = unit;
   m_lastFault = compileExpressionTokens(expression, constants, m_tokens);
   if (!m_lastFault.ok()) {

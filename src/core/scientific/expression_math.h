@@ -88,20 +88,30 @@ inline int assign(double, double, double& r) {
 /// One of "=^*/+-"; returns 0 or the error id.
 inline int applyOperator(char op, double a, double b, double& r) {
   switch (op) {
-    case '=': return assign(a, b, r);
-    case '^': return power(a, b, r);
-    case '*': return multiply(a, b, r);
-    case '/': return divide(a, b, r);
-    case '+': return add(a, b, r);
-    case '-': return subtract(a, b, r);
-    default: return kSyntaxError;
+    case '=':
+      return assign(a, b, r);
+    case '^':
+      return power(a, b, r);
+    case '*':
+      return multiply(a, b, r);
+    case '/':
+      return divide(a, b, r);
+    case '+':
+      return add(a, b, r);
+    case '-':
+      return subtract(a, b, r);
+    default:
+      return kSyntaxError;
   }
 }
 
 // The functions, one each, with their domain errors and the clamp. The trig
 // functions come in a radians and a degrees form.
 
-inline int fnAbs(double a, double& r) { r = std::fabs(a); return clampResult(r); }
+inline int fnAbs(double a, double& r) {
+  r = std::fabs(a);
+  return clampResult(r);
+}
 template <bool Degrees>
 inline int fnAcos(double a, double& r) {
   if (std::fabs(a) > 1.0) return kAcosDomain;
@@ -123,18 +133,45 @@ inline int fnAtn(double a, double& r) {
   return clampResult(r);
 }
 template <bool Degrees>
-inline int fnCos(double a, double& r) { r = std::cos(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
+inline int fnCos(double a, double& r) {
+  r = std::cos(Degrees ? a * kRadiansPerDegree : a);
+  return clampResult(r);
+}
 template <bool Degrees>
-inline int fnSin(double a, double& r) { r = std::sin(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
+inline int fnSin(double a, double& r) {
+  r = std::sin(Degrees ? a * kRadiansPerDegree : a);
+  return clampResult(r);
+}
 template <bool Degrees>
-inline int fnTan(double a, double& r) { r = std::tan(Degrees ? a * kRadiansPerDegree : a); return clampResult(r); }
-inline int fnCosh(double a, double& r) { r = std::cosh(a); return clampResult(r); }
-inline int fnSinh(double a, double& r) { r = std::sinh(a); return clampResult(r); }
-inline int fnTanh(double a, double& r) { r = std::tanh(a); return clampResult(r); }
-inline int fnExp(double a, double& r) { r = std::exp(a); return clampResult(r); }
-inline int fnFix(double a, double& r) { r = std::trunc(a); return clampResult(r); }
+inline int fnTan(double a, double& r) {
+  r = std::tan(Degrees ? a * kRadiansPerDegree : a);
+  return clampResult(r);
+}
+inline int fnCosh(double a, double& r) {
+  r = std::cosh(a);
+  return clampResult(r);
+}
+inline int fnSinh(double a, double& r) {
+  r = std::sinh(a);
+  return clampResult(r);
+}
+inline int fnTanh(double a, double& r) {
+  r = std::tanh(a);
+  return clampResult(r);
+}
+inline int fnExp(double a, double& r) {
+  r = std::exp(a);
+  return clampResult(r);
+}
+inline int fnFix(double a, double& r) {
+  r = std::trunc(a);
+  return clampResult(r);
+}
 /// Nearest integer, halves away from zero.
-inline int fnInt(double a, double& r) { r = std::round(a); return clampResult(r); }
+inline int fnInt(double a, double& r) {
+  r = std::round(a);
+  return clampResult(r);
+}
 inline int fnLog(double a, double& r) {
   if (a <= 0.0) return kNegativeValue;
   r = std::log10(a);
@@ -150,7 +187,10 @@ inline int fnRnd(double a, RandomGenerator& random, double& r) {
   r = a * random.next() / static_cast<double>(RandomGenerator::kMax);
   return clampResult(r);
 }
-inline int fnSgn(double a, double& r) { r = a > 0.0 ? 1.0 : (a < 0.0 ? -1.0 : 0.0); return clampResult(r); }
+inline int fnSgn(double a, double& r) {
+  r = a > 0.0 ? 1.0 : (a < 0.0 ? -1.0 : 0.0);
+  return clampResult(r);
+}
 inline int fnSqr(double a, double& r) {
   if (a < 0.0) return kNegativeValue;
   r = std::sqrt(a);
@@ -162,25 +202,44 @@ inline int fnSqr(double a, double& r) {
 inline int applyFunction(int index, double a, AngleUnit unit, RandomGenerator& random, double& r) {
   const bool degrees = unit == AngleUnit::Degrees;
   switch (index) {
-    case kAbs: return fnAbs(a, r);
-    case kAcos: return degrees ? fnAcos<true>(a, r) : fnAcos<false>(a, r);
-    case kAsin: return degrees ? fnAsin<true>(a, r) : fnAsin<false>(a, r);
-    case kAtn: return degrees ? fnAtn<true>(a, r) : fnAtn<false>(a, r);
-    case kCos: return degrees ? fnCos<true>(a, r) : fnCos<false>(a, r);
-    case kCosh: return fnCosh(a, r);
-    case kExp: return fnExp(a, r);
-    case kFix: return fnFix(a, r);
-    case kInt: return fnInt(a, r);
-    case kLog: return fnLog(a, r);
-    case kLn: return fnLn(a, r);
-    case kRnd: return fnRnd(a, random, r);
-    case kSgn: return fnSgn(a, r);
-    case kSin: return degrees ? fnSin<true>(a, r) : fnSin<false>(a, r);
-    case kSinh: return fnSinh(a, r);
-    case kSqr: return fnSqr(a, r);
-    case kTan: return degrees ? fnTan<true>(a, r) : fnTan<false>(a, r);
-    case kTanh: return fnTanh(a, r);
-    default: return kSyntaxError;
+    case kAbs:
+      return fnAbs(a, r);
+    case kAcos:
+      return degrees ? fnAcos<true>(a, r) : fnAcos<false>(a, r);
+    case kAsin:
+      return degrees ? fnAsin<true>(a, r) : fnAsin<false>(a, r);
+    case kAtn:
+      return degrees ? fnAtn<true>(a, r) : fnAtn<false>(a, r);
+    case kCos:
+      return degrees ? fnCos<true>(a, r) : fnCos<false>(a, r);
+    case kCosh:
+      return fnCosh(a, r);
+    case kExp:
+      return fnExp(a, r);
+    case kFix:
+      return fnFix(a, r);
+    case kInt:
+      return fnInt(a, r);
+    case kLog:
+      return fnLog(a, r);
+    case kLn:
+      return fnLn(a, r);
+    case kRnd:
+      return fnRnd(a, random, r);
+    case kSgn:
+      return fnSgn(a, r);
+    case kSin:
+      return degrees ? fnSin<true>(a, r) : fnSin<false>(a, r);
+    case kSinh:
+      return fnSinh(a, r);
+    case kSqr:
+      return fnSqr(a, r);
+    case kTan:
+      return degrees ? fnTan<true>(a, r) : fnTan<false>(a, r);
+    case kTanh:
+      return fnTanh(a, r);
+    default:
+      return kSyntaxError;
   }
 }
 

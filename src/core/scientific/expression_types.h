@@ -28,18 +28,18 @@ enum ExpressionErrorId : int {
   kConstantNamedX = 175,
   kConstantNamedY = 176,
   kBadConstantDefinition = 177,
-  kBadConstantValue = 178,    ///< not a number, or longer than 25 characters
-  kTooManyConstants = 179,    ///< a 21st definition
-  kUnknownElement = 181,      ///< characters left over after compiling
-  kClosingFirst = 182,        ///< a ")" before the first "("
-  kMathError = 185,           ///< a result beyond ±1E+300 or not a number
+  kBadConstantValue = 178,  ///< not a number, or longer than 25 characters
+  kTooManyConstants = 179,  ///< a 21st definition
+  kUnknownElement = 181,    ///< characters left over after compiling
+  kClosingFirst = 182,      ///< a ")" before the first "("
+  kMathError = 185,         ///< a result beyond ±1E+300 or not a number
   kMissingConstantValue = 186,
-  kConstantNamedE = 187,      ///< e, e0 ... e9 would read as an exponent
-  kSyntaxError = 261,         ///< two tokens that cannot stand side by side
+  kConstantNamedE = 187,  ///< e, e0 ... e9 would read as an exponent
+  kSyntaxError = 261,     ///< two tokens that cannot stand side by side
   kDivisionByZeroError = 1001,
-  kNegativeValue = 1002,      ///< log, ln, sqr of a value out of their domain
-  kOverflowError = 1003,      ///< infinite product or power
-  kQuotientOverflow = 1004,   ///< infinite quotient
+  kNegativeValue = 1002,     ///< log, ln, sqr of a value out of their domain
+  kOverflowError = 1003,     ///< infinite product or power
+  kQuotientOverflow = 1004,  ///< infinite quotient
 };
 
 /// Where a check or compile fault lies; evaluation faults have no place.
@@ -75,12 +75,12 @@ using ConstantTable = std::vector<Constant>;
 inline constexpr int kMaxConstants = 20;
 
 enum class TokenKind : int {
-  X = 1,             ///< the variable x
-  Open = 2,          ///< "(", tag = its number (1, 2, ... in order of appearance)
-  Close = 3,         ///< ")", tag = minus the number of the "(" it closes
-  Value = 4,         ///< a number, a constant or a computed intermediate; tag = constant index or 0
-  Operator = 5,      ///< two-operand operator, tag = the operator character
-  Function = 6,      ///< tag = index in the function table
+  X = 1,         ///< the variable x
+  Open = 2,      ///< "(", tag = its number (1, 2, ... in order of appearance)
+  Close = 3,     ///< ")", tag = minus the number of the "(" it closes
+  Value = 4,     ///< a number, a constant or a computed intermediate; tag = constant index or 0
+  Operator = 5,  ///< two-operand operator, tag = the operator character
+  Function = 6,  ///< tag = index in the function table
 };
 
 /// A token's value in a computation is value times sign.
@@ -97,14 +97,31 @@ using TokenList = std::vector<ExpressionToken>;
 inline constexpr char kOperatorPriority[] = "=^*/+-";
 
 /// Function names as written, with their opening parenthesis, in table order.
-inline constexpr const char* kFunctionNames[] = {"abs(", "acos(", "asin(", "atn(", "cos(",  "cosh(",
-                                                 "exp(", "fix(",  "int(",  "log(", "ln(",   "rnd(",
-                                                 "sgn(", "sin(",  "sinh(", "sqr(", "tan(",  "tanh("};
+inline constexpr const char* kFunctionNames[] = {"abs(", "acos(", "asin(", "atn(", "cos(", "cosh(",
+                                                 "exp(", "fix(",  "int(",  "log(", "ln(",  "rnd(",
+                                                 "sgn(", "sin(",  "sinh(", "sqr(", "tan(", "tanh("};
 inline constexpr int kFunctionCount = 18;
 
 /// Indices of the function table.
 enum FunctionIndex : int {
-  kAbs, kAcos, kAsin, kAtn, kCos, kCosh, kExp, kFix, kInt, kLog, kLn, kRnd, kSgn, kSin, kSinh, kSqr, kTan, kTanh,
+  kAbs,
+  kAcos,
+  kAsin,
+  kAtn,
+  kCos,
+  kCosh,
+  kExp,
+  kFix,
+  kInt,
+  kLog,
+  kLn,
+  kRnd,
+  kSgn,
+  kSin,
+  kSinh,
+  kSqr,
+  kTan,
+  kTanh,
 };
 
 /// Longest expression and constants texts the fields hold.

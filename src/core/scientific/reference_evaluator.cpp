@@ -24,7 +24,8 @@ int reduceRange(TokenList& tokens, std::size_t first, std::size_t& last, double 
       int error = expr::applyOperator(*op, valueOf(tokens[i - 1]), valueOf(tokens[i + 1]), r);
       if (error != kExprOk) return error;
       tokens[i - 1] = {TokenKind::Value, 0, r, 1.0};
-      tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(i), tokens.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+      tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(i),
+                   tokens.begin() + static_cast<std::ptrdiff_t>(i) + 2);
       last -= 2;
     }
   }

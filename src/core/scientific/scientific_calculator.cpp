@@ -44,8 +44,9 @@ std::string upperCase(std::string_view text) {
 }
 
 bool onlyCharacters(const std::string& text, const char* others) {
-  return std::all_of(text.begin(), text.end(),
-                     [&](char c) { return isLetter(c) || isDigit(c) || (c != '\0' && std::strchr(others, c)); });
+  return std::all_of(text.begin(), text.end(), [&](char c) {
+    return isLetter(c) || isDigit(c) || (c != '\0' && std::strchr(others, c));
+  });
 }
 
 /// Every line break (CR LF, CR or LF) written CR LF.
@@ -67,8 +68,10 @@ void cutTo(std::string& text, std::size_t limit) {
 }
 
 std::string replaced(const std::string& text, TextSelection s, std::string_view insert) {
-  std::size_t start = static_cast<std::size_t>(std::clamp(std::min(s.start, s.end), 0, static_cast<int>(text.size())));
-  std::size_t end = static_cast<std::size_t>(std::clamp(std::max(s.start, s.end), 0, static_cast<int>(text.size())));
+  std::size_t start =
+      static_cast<std::size_t>(std::clamp(std::min(s.start, s.end), 0, static_cast<int>(text.size())));
+  std::size_t end =
+      static_cast<std::size_t>(std::clamp(std::max(s.start, s.end), 0, static_cast<int>(text.size())));
   return text.substr(0, start) + std::string(insert) + text.substr(end);
 }
 
@@ -198,8 +201,9 @@ XFieldStatus ScientificCalculator::checkX(double& x) {
   char* end = nullptr;
   errno = 0;
   double v = std::strtod(begin, &end);
-  bool complete = end != begin && *end == '\0' &&
-                  std::all_of(m_x.begin(), m_x.end(), [](char c) { return std::strchr("0123456789.eE+-", c); });
+  bool complete = end != begin && *end == '\0' && std::all_of(m_x.begin(), m_x.end(), [](char c) {
+                    return std::strchr("0123456789.eE+-", c);
+                  });
   if (!complete) {
     textId = kTextIncorrectValue;
   } else if (v > 1e300) {  // an overflowing text reads as infinite: above the maximum too
@@ -308,28 +312,32 @@ std::string ScientificCalculator::listCopyText() const {
 }
 
 ScientificField ScientificCalculator::pasteTarget(ScientificField focus) {
-  return focus == ScientificField::Expression || focus == ScientificField::Constants ? focus : ScientificField::X;
+  return focus == ScientificField::Expression || focus == ScientificField::Constants ? focus
+                                                                                     : ScientificField::X;
 }
 
 std::optional<FieldUpdate> ScientificCalculator::paste(ScientificField focus, std::string_view clipboard,
-                                                        TextSelection selection) {
+                                                       TextSelection selection) {
   ScientificField target = pasteTarget(focus);
   int caret = std::min(selection.start, selection.end) + static_cast<int>(clipboard.size());
   bool accepted = false;
   switch (target) {
     case ScientificField::Expression:
       accepted = editExpression(replaced(m_state.expression, selection, clipboard));
-      return accepted ? std::optional<FieldUpdate>({target, m_state.expression,
-                                                    std::min(caret, static_cast<int>(m_state.expression.size()))})
-                      : std::nullopt;
+      return accepted
+                 ? std::optional<FieldUpdate>({target, m_state.expression,
+                                               std::min(caret, static_cast<int>(m_state.expression.size()))})
+                 : std::nullopt;
     case ScientificField::Constants:
       accepted = editConstants(replaced(m_state.constants, selection, clipboard));
-      return accepted ? std::optional<FieldUpdate>({target, m_state.constants,
-                                                    std::min(caret, static_cast<int>(m_state.constants.size()))})
-                      : std::nullopt;
+      return accepted
+                 ? std::optional<FieldUpdate>({target, m_state.constants,
+                                               std::min(caret, static_cast<int>(m_state.constants.size()))})
+                 : std::nullopt;
     default:
       accepted = editX(selection.empty() ? std::string(clipboard) : replaced(m_x, selection, clipboard));
-      return accepted ? std::optional<FieldUpdate>({target, m_x, static_cast<int>(m_x.size())}) : std::nullopt;
+      return accepted ? std::optional<FieldUpdate>({target, m_x, static_cast<int>(m_x.size())})
+                      : std::nullopt;
   }
 }
 
@@ -357,12 +365,17 @@ std::optional<FieldUpdate> ScientificCalculator::useMemory(double value, Scienti
   return FieldUpdate{ScientificField::X, m_x, static_cast<int>(m_x.size())};
 }
 
-bool ScientificCalculator::canCheck() const { return m_state.expression != "y=0" || !m_state.constants.empty(); }
-
-bool ScientificCalculator::canClearAll() const {
-  return !m_state.results.empty() || m_state.expression != "y=0" || !m_state.constants.empty() || !m_x.empty();
+bool ScientificCalculator::canCheck() const {
+  return m_state.expression != "y=0" || !m_state.constants.empty();
 }
 
-bool ScientificCalculator::canPrint() const { return !m_state.expression.empty() && !m_state.results.empty(); }
+bool ScientificCalculator::canClearAll() const {
+  return !m_state.results.empty() || m_state.expression != "y=0" || !m_state.constants.empty() ||
+         !m_x.empty();
+}
+
+bool ScientificCalculator::canPrint() const {
+  return !m_state.expression.empty() && !m_state.results.empty();
+}
 
 }  // namespace qz

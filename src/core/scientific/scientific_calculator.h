@@ -161,7 +161,8 @@ class ScientificCalculator {
   /// "C&oller": `clipboard` replaces `selection` of the target field (all of
   /// the x field when nothing is selected there), then the field's rules
   /// apply; nothing when they refuse it.
-  std::optional<FieldUpdate> paste(ScientificField focus, std::string_view clipboard, TextSelection selection);
+  std::optional<FieldUpdate> paste(ScientificField focus, std::string_view clipboard,
+                                   TextSelection selection);
   /// The clipboard could not be used: "ERREUR", text 94.
   void reportClipboardFailure();
 

@@ -20,12 +20,14 @@ std::string writeScientificSection(const ScientificState& state) {
   std::string constants;
   for (char c : state.constants)
     if (c != '\r') constants += c;
-  constants.erase(0, constants.find_first_not_of('\n') == std::string::npos ? constants.size()
-                                                                             : constants.find_first_not_of('\n'));
+  constants.erase(0, constants.find_first_not_of('\n') == std::string::npos
+                         ? constants.size()
+                         : constants.find_first_not_of('\n'));
   std::size_t start = 0;
   while (true) {
     std::size_t lf = constants.find('\n', start);
-    w.textLine(std::string_view(constants).substr(start, lf == std::string::npos ? std::string::npos : lf - start));
+    w.textLine(
+        std::string_view(constants).substr(start, lf == std::string::npos ? std::string::npos : lf - start));
     if (lf == std::string::npos) break;
     start = lf + 1;
   }

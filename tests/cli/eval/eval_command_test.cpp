@@ -1,6 +1,5 @@
 // Runs qz-cli eval as a user would and checks its output, messages and exit code.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -62,7 +61,8 @@ const CliCase kCases[] = {
     {"XAboveMaximum", "'y=x' --x 1E301", 1, "", "ERREUR\n\nValeur maximale = 1e+300 !\n"},
     {"CheckOnly", "'y = a*x' --const 'a=1' --check", 0,
      "CONTRÔLE\n\nLa fonction et les constantes sont correctement définies.\n", ""},
-    {"CheckOnlyFault", "'y=(x' --check", 1, "", "ERREUR\n\nNombre de parenthèses incorrect !\n\n[ -> fonction y = f(x) ]\n"},
+    {"CheckOnlyFault", "'y=(x' --check", 1, "",
+     "ERREUR\n\nNombre de parenthèses incorrect !\n\n[ -> fonction y = f(x) ]\n"},
 };
 
 TEST(EvalCommand, Cases) {
@@ -76,7 +76,8 @@ TEST(EvalCommand, Cases) {
 }
 
 TEST(EvalCommand, UsageErrors) {
-  for (const char* arguments : {"'y=x!' --x 1", "'y=x'", "'y=x' --deg --rad --x 1", "'y=x' --from 1 --to 0 --step 1"}) {
+  for (const char* arguments :
+       {"'y=x!' --x 1", "'y=x'", "'y=x' --deg --rad --x 1", "'y=x' --from 1 --to 0 --step 1"}) {
     SCOPED_TRACE(arguments);
     EXPECT_EQ(runCli(arguments).status, 2);
   }

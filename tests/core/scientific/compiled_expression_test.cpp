@@ -45,8 +45,8 @@ TEST(CompiledExpression, MatchesTheDescribedReductionOnRandomExpressions) {
   for (int i = 0; i < total; ++i) {
     std::string expression = random.expression();
     bool compiled = false;
-    successes += compareOn(expression, random.constants(), i % 2 ? AngleUnit::Degrees : AngleUnit::Radians,
-                           compiled);
+    successes +=
+        compareOn(expression, random.constants(), i % 2 ? AngleUnit::Degrees : AngleUnit::Radians, compiled);
     compiledCount += compiled;
     if (::testing::Test::HasFailure()) break;
   }
@@ -57,11 +57,35 @@ TEST(CompiledExpression, MatchesTheDescribedReductionOnRandomExpressions) {
 
 TEST(CompiledExpression, MatchesOnChosenCases) {
   const char* cases[] = {
-      "y=x^2",        "y=x^3",          "y=x^-2",       "y=x^0",         "y=x^a",        "y=2^x",
-      "y=x^0.5",      "y=-x^2",         "y=-sin(x)",    "y=-(x)^2",      "y=1e200^2",    "y=1e-200^2",
-      "y=1e120^3",    "y=1e-120^3",     "y=(x+1)^1000", "y=1.0001^100000", "y=0^0",      "y=0^-2",
-      "y=(-8)^(1/3)", "y=rnd(x)+rnd(1)", "y=ln(x)+1/x", "y=(1/x)+ln(x)",  "y=x=x",       "y=x-x",
-      "y=8/2*2",      "y=5-2+1",        "y=2^3^2",      "y=(-2)^1048577", "y=1.000001^2000000",
+      "y=x^2",
+      "y=x^3",
+      "y=x^-2",
+      "y=x^0",
+      "y=x^a",
+      "y=2^x",
+      "y=x^0.5",
+      "y=-x^2",
+      "y=-sin(x)",
+      "y=-(x)^2",
+      "y=1e200^2",
+      "y=1e-200^2",
+      "y=1e120^3",
+      "y=1e-120^3",
+      "y=(x+1)^1000",
+      "y=1.0001^100000",
+      "y=0^0",
+      "y=0^-2",
+      "y=(-8)^(1/3)",
+      "y=rnd(x)+rnd(1)",
+      "y=ln(x)+1/x",
+      "y=(1/x)+ln(x)",
+      "y=x=x",
+      "y=x-x",
+      "y=8/2*2",
+      "y=5-2+1",
+      "y=2^3^2",
+      "y=(-2)^1048577",
+      "y=1.000001^2000000",
   };
   for (const char* e : cases) {
     SCOPED_TRACE(e);

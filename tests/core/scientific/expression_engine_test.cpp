@@ -6,8 +6,8 @@
 #include <string>
 
 #include "numbers/real_format.h"
-#include "scientific/expression_checker.h"
 #include "platform/scripted_messenger.h"
+#include "scientific/expression_checker.h"
 
 namespace qz {
 namespace {
@@ -201,7 +201,8 @@ TEST(ExpressionCheck, OnlyTheFirst255CharactersOfTheConstantsAreRead) {
 TEST(ExpressionCompile, NumbersLongerThan25CharactersAreNotRead) {
   CompiledTokens out;
   EXPECT_TRUE(compileExpressionTokens("y=1.00000000000000000000001", "", out).ok());
-  EXPECT_EQ(compileExpressionTokens("y=1.000000000000000000000001", "", out), ExpressionFault::inExpression(181));
+  EXPECT_EQ(compileExpressionTokens("y=1.000000000000000000000001", "", out),
+            ExpressionFault::inExpression(181));
 }
 
 TEST(ExpressionCheck, RewritesTheStoredTexts) {

@@ -20,8 +20,9 @@ class RandomExpression {
   }
 
  private:
-  static constexpr const char* kNumbers[] = {"0", "1", "2", "3", "0.5", "10", "1e3", "2.5e-3", "1e200", "1e-200",
-                                             "7", "0.1", "1e-160", "4e150", "180", "45"};
+  static constexpr const char* kNumbers[] = {"0",      "1",      "2",     "3",      "0.5", "10",
+                                             "1e3",    "2.5e-3", "1e200", "1e-200", "7",   "0.1",
+                                             "1e-160", "4e150",  "180",   "45"};
   static constexpr const char* kFunctions[] = {"abs(", "acos(", "asin(", "atn(", "cos(", "cosh(",
                                                "exp(", "fix(",  "int(",  "log(", "ln(",  "rnd(",
                                                "sgn(", "sin(",  "sinh(", "sqr(", "tan(", "tanh("};
@@ -42,13 +43,19 @@ class RandomExpression {
     if (signs != kNone && roll(4) == 0) sign = signs == kEither && roll(3) == 0 ? "+" : "-";
     int kind = roll(depth > 3 ? 3 : (signs == kNone ? 6 : 7));
     switch (kind) {
-      case 0: return sign + "x";
-      case 1: return sign + pick(kNumbers);
-      case 2: return sign + std::string(roll(3) == 0 ? "c1" : (roll(2) ? "a" : "b"));
+      case 0:
+        return sign + "x";
+      case 1:
+        return sign + pick(kNumbers);
+      case 2:
+        return sign + std::string(roll(3) == 0 ? "c1" : (roll(2) ? "a" : "b"));
       case 3:
-      case 4: return sign + pick(kFunctions) + sum(depth + 1, kMinus) + ")";
-      case 5: return sign + "(" + sum(depth + 1, kMinus) + ")";
-      default: return "-(" + sum(depth + 1, kMinus) + ")";
+      case 4:
+        return sign + pick(kFunctions) + sum(depth + 1, kMinus) + ")";
+      case 5:
+        return sign + "(" + sum(depth + 1, kMinus) + ")";
+      default:
+        return "-(" + sum(depth + 1, kMinus) + ")";
     }
   }
 

@@ -164,7 +164,8 @@ TEST_F(Calculator, CheckShowsTheControlMessage) {
   ASSERT_TRUE(calc.editExpression("y = a*x"));
   ASSERT_TRUE(calc.editConstants("a = 2"));
   EXPECT_TRUE(calc.check());
-  EXPECT_EQ(messenger.lastTextUtf8(), "CONTRÔLE\n\nLa fonction et les constantes sont correctement définies.");
+  EXPECT_EQ(messenger.lastTextUtf8(),
+            "CONTRÔLE\n\nLa fonction et les constantes sont correctement définies.");
   EXPECT_EQ(messenger.boxes().back().style, MessageStyle::Information);
   EXPECT_EQ(calc.expression(), "y=a*x") << "shown again as stored";
   EXPECT_EQ(calc.constants(), "a=2");
