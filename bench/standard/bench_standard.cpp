@@ -14,7 +14,8 @@ namespace {
 // One calculation of 1998 entries: 999 numbers joined by operators, the
 // worst case for the text evaluation (nothing restarts it).
 void fillOneCalculation(qz::Tape& tape) {
-  const qz::EntryKind ops[] = {qz::EntryKind::Plus, qz::EntryKind::Times, qz::EntryKind::Minus, qz::EntryKind::Divide};
+  const qz::EntryKind ops[] = {qz::EntryKind::Plus, qz::EntryKind::Times, qz::EntryKind::Minus,
+                               qz::EntryKind::Divide};
   for (int i = 0; i < 1997; ++i) {
     if (i % 2 == 0)
       tape.append(qz::EntryKind::Number, 1.0 + (i % 97) / 7.0, {0, 2});

@@ -13,10 +13,10 @@ namespace {
 
 // Each byte picks a key; numbers are many, so that calculations grow.
 const char* const kKeys[] = {
-    "1",    "2",      "0",    "9.5",    "-3",    "1E200", "1E-200", "12E",   "+",       "-",  "*",
-    "/",    "(",      ")",    "=",      "sqrt",  "sq",    "inv",    "pi",    "neg",     "undo", "refresh",
-    "free", "fixed",  "sci",  "dec0",   "dec9",  "sel=0", "sel=1",  "sel=3", "sel=10",  "update",
-    "endedit", "ms0", "ma0",  "mr0",    "mc0",   "clear", "5E300",  "0.1",
+    "1",      "2",       "0",       "9.5",   "-3",  "1E200", "1E-200", "12E",   "+",     "-",
+    "*",      "/",       "(",       ")",     "=",   "sqrt",  "sq",     "inv",   "pi",    "neg",
+    "undo",   "refresh", "free",    "fixed", "sci", "dec0",  "dec9",   "sel=0", "sel=1", "sel=3",
+    "sel=10", "update",  "endedit", "ms0",   "ma0", "mr0",   "mc0",    "clear", "5E300", "0.1",
 };
 constexpr std::size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
 

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < engine.tape().count(); ++i) (void)calc.line(i).plainUtf8();
   // Every calculation of the loaded tape, then keys on top of it.
   for (int i = 0; i < engine.tape().count(); i += 7) engine.evaluate(i, true);
-  for (const char* key : {"sqrt", "2", "+", ")", "=", "sq", "undo", "refresh"}) qz::runScriptKey(calc, key, messenger);
+  for (const char* key : {"sqrt", "2", "+", ")", "=", "sq", "undo", "refresh"})
+    qz::runScriptKey(calc, key, messenger);
   if (engine.tape().count() > qz::Tape::kCapacity) std::abort();
 
   // What is written reads back to the same text.

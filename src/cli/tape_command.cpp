@@ -1,7 +1,6 @@
 // qz-cli tape: the standard calculator from a terminal. Runs a sequence of
 // keys through the tape engine and prints the tape as the window draws it.
 #include <CLI/CLI.hpp>
-
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -199,13 +198,13 @@ int run(const TapeOptions& options, CliContext& context) {
 
 void addCommand(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<TapeOptions>();
-  CLI::App* cmd = app.add_subcommand(
-      "tape",
-      "Calculette standard : exécute une suite de touches et affiche le ruban.\n"
-      "Touches : nombres, + - * / ( ) = (Total), sqrt, sq, inv, pi, neg, undo, clear,\n"
-      "free, fixed, sci, dec0..dec9, refresh, sel=N, update, endedit, msN maN mrN mcN.\n"
-      "Sans touche, elles sont lues sur l'entrée standard. Une touche refusée affiche\n"
-      "le message sur la sortie d'erreur et termine avec le code 1.");
+  CLI::App* cmd =
+      app.add_subcommand("tape",
+                         "Calculette standard : exécute une suite de touches et affiche le ruban.\n"
+                         "Touches : nombres, + - * / ( ) = (Total), sqrt, sq, inv, pi, neg, undo, clear,\n"
+                         "free, fixed, sci, dec0..dec9, refresh, sel=N, update, endedit, msN maN mrN mcN.\n"
+                         "Sans touche, elles sont lues sur l'entrée standard. Une touche refusée affiche\n"
+                         "le message sur la sortie d'erreur et termine avec le code 1.");
   cmd->add_option("keys", options->words, "touches, dans l'ordre");
   cmd->add_flag("--json", options->json, "sortie JSON des entrées du ruban");
   cmd->add_option("--tape", options->tapeFile,

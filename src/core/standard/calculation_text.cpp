@@ -154,7 +154,9 @@ TextValue evaluateCalculationText(std::string_view text) {
       ++i;
     } else {
       std::size_t j = i;
-      while (j < text.size() && text[j] != ' ' && text[j] != '(' && text[j] != ')' && !isOperatorChar(text[j])) ++j;
+      while (j < text.size() && text[j] != ' ' && text[j] != '(' && text[j] != ')' &&
+             !isOperatorChar(text[j]))
+        ++j;
       appendText(frames.back(), text.substr(i, j - i));
       i = j;
     }

@@ -19,12 +19,28 @@ struct Word {
 };
 
 constexpr Word kWords[] = {
-    {"+", C::Plus},         {"-", C::Minus},          {"*", C::Times},        {"x", C::Times},
-    {"/", C::Divide},       {"(", C::Open},           {")", C::Close},        {"=", C::Total},
-    {"total", C::Total},    {"sqrt", C::SquareRoot},  {"sq", C::Square},      {"inv", C::Inverse},
-    {"pi", C::Pi},          {"neg", C::ChangeSign},   {"free", C::FreeMode},  {"fixed", C::FixedMode},
-    {"sci", C::ScientificMode}, {"refresh", C::Refresh}, {"undo", C::DeleteLast}, {"clear", C::ClearTape},
-    {"update", C::Update},  {"endedit", C::EndEdit},
+    {"+", C::Plus},
+    {"-", C::Minus},
+    {"*", C::Times},
+    {"x", C::Times},
+    {"/", C::Divide},
+    {"(", C::Open},
+    {")", C::Close},
+    {"=", C::Total},
+    {"total", C::Total},
+    {"sqrt", C::SquareRoot},
+    {"sq", C::Square},
+    {"inv", C::Inverse},
+    {"pi", C::Pi},
+    {"neg", C::ChangeSign},
+    {"free", C::FreeMode},
+    {"fixed", C::FixedMode},
+    {"sci", C::ScientificMode},
+    {"refresh", C::Refresh},
+    {"undo", C::DeleteLast},
+    {"clear", C::ClearTape},
+    {"update", C::Update},
+    {"endedit", C::EndEdit},
 };
 
 bool digitsOnly(std::string_view s) {

@@ -29,7 +29,8 @@ bool inRange(int id, StandardCommand first, int count = 10) {
 
 }  // namespace
 
-StandardCalculator::StandardCalculator(TapeEngine& engine, std::array<double, 10>& memories, Messenger& messenger)
+StandardCalculator::StandardCalculator(TapeEngine& engine, std::array<double, 10>& memories,
+                                       Messenger& messenger)
     : m_engine(engine), m_memories(memories), m_messenger(messenger) {
   reset();
 }
@@ -161,8 +162,9 @@ bool StandardCalculator::command(int id) {
     case C::SquareRoot:
     case C::Square:
     case C::Inverse:
-      afterKey(m_engine.pressFunction(static_cast<EntryKind>(id - static_cast<int>(C::SquareRoot) + 6), m_display),
-               countBefore);
+      afterKey(
+          m_engine.pressFunction(static_cast<EntryKind>(id - static_cast<int>(C::SquareRoot) + 6), m_display),
+          countBefore);
       return true;
     case C::Total:
       afterKey(m_engine.pressTotal(m_display), countBefore);
@@ -256,7 +258,9 @@ bool StandardCalculator::memoryCommand(int id) {
   return true;
 }
 
-void StandardCalculator::keypadPressed(int key) { m_pressedKey = key >= 0 && key < kKeypadKeyCount ? key : -1; }
+void StandardCalculator::keypadPressed(int key) {
+  m_pressedKey = key >= 0 && key < kKeypadKeyCount ? key : -1;
+}
 
 bool StandardCalculator::keypadActive() const {
   const int selected = m_engine.selected();

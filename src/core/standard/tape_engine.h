@@ -30,7 +30,7 @@ enum class KeyResult {
 struct Evaluation {
   bool balanced = true;  ///< false: as many "(" as ")" are needed; nothing else is valid
   double value = 0.0;
-  bool error = false;    ///< the value is 0 and in error
+  bool error = false;  ///< the value is 0 and in error
 };
 
 /// Owns the tape and the editing state. Messages go through the messenger

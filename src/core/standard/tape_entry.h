@@ -36,10 +36,10 @@ inline bool isFunction(EntryKind k) { return k >= EntryKind::SquareRoot && k <= 
 /// One tape record, fields in the order documents store them.
 struct TapeEntry {
   EntryKind kind = EntryKind::Empty;
-  int level = 0;          ///< parentheses open around the entry
-  double value = 0.0;     ///< for numbers and totals
-  bool absorbed = false;  ///< replaced in the calculation by a function result
-  bool error = false;     ///< the value is in error
+  int level = 0;                 ///< parentheses open around the entry
+  double value = 0.0;            ///< for numbers and totals
+  bool absorbed = false;         ///< replaced in the calculation by a function result
+  bool error = false;            ///< the value is in error
   DisplaySetting display{0, 2};  ///< display mode and decimals when last written
 
   friend bool operator==(const TapeEntry&, const TapeEntry&) = default;

@@ -86,7 +86,8 @@ TapeLine tapeLine(const TapeEntry& entry, bool selected) {
 
   if (entry.kind == EntryKind::Number || entry.kind == EntryKind::Total) {
     const TapeColour colour = entry.kind == EntryKind::Total ? TapeColour::DarkRed : TapeColour::Text;
-    line.pieces.push_back({FormatReal(entry.value, {}, entry.display.mode, entry.display.decimals), false, colour});
+    line.pieces.push_back(
+        {FormatReal(entry.value, {}, entry.display.mode, entry.display.decimals), false, colour});
     if (entry.error) line.pieces.push_back({kErrorMark, false, TapeColour::DarkRed});
     return line;
   }

@@ -1,6 +1,5 @@
 // qz-cli tape, run as a user runs it: output, messages and exit codes.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -20,8 +19,10 @@ struct CliRun {
 CliRun runCli(const std::string& arguments, const std::string& input = {}) {
   const std::string errFile = ::testing::TempDir() + "qz_tape_err.txt";
   std::string command = std::string("'") + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
-  if (!input.empty()) command = "printf '" + input + "' | " + command;
-  else command += " </dev/null";
+  if (!input.empty())
+    command = "printf '" + input + "' | " + command;
+  else
+    command += " </dev/null";
   CliRun r;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;
@@ -57,7 +58,8 @@ TEST(TapeCommand, KeySequences) {
       {"unbalanced parentheses refused", "tape '(' 2 + 3 =", " (\n  2\n  +\n  3\n", 1,
        "ERREUR\n\nNombre de parenthèses incorrect.\n"},
       {"invalid number refused", "tape 2 + 12E =", " 2\n +\n", 1, "ERREUR\n\nValeur incorrecte !\n"},
-      {"number too large refused", "tape 2 + 5E300 =", " 2\n +\n", 1, "ERREUR\n\nValeur maximale = 1e+300 !\n"},
+      {"number too large refused", "tape 2 + 5E300 =", " 2\n +\n", 1,
+       "ERREUR\n\nValeur maximale = 1e+300 !\n"},
       {"unknown key is a usage error", "tape 2 + foo", "", 2, "Touche inconnue : « foo »\n"},
   };
   for (const CliCase& c : cases) {

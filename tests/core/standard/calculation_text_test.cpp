@@ -15,11 +15,20 @@ struct TextCase {
 
 const TextCase kCases[] = {
     {"times before divide", "8/2*2", 2, false},
-    {"plus before minus", "5\xA3" "2$1", 2, false},
+    {"plus before minus",
+     "5\xA3"
+     "2$1",
+     2, false},
     {"one third times three", "1/3*3", 0.111111111111, false},
-    {"parentheses first", "(5\xA3" "2)$1", 4, false},
+    {"parentheses first",
+     "(5\xA3"
+     "2)$1",
+     4, false},
     {"group on the right", "2*(3$4)", 14, false},
-    {"nested groups", "((1$2)*(3$4))\xA3" "1", 20, false},
+    {"nested groups",
+     "((1$2)*(3$4))\xA3"
+     "1",
+     20, false},
     {"power first", "2^10/4", 256, false},
     {"signed operands", "-2*-3", 6, false},
     {"minus a negative", "5\xA3-2", 7, false},

@@ -58,7 +58,7 @@ TEST_F(StandardWindow, LeavingTheDisplayReportsLimits) {
   calc.editDisplay("1E-301", 6);
   calc.displayFocusLost(StandardCalculator::FocusTarget::Other);
   EXPECT_EQ(boxes(), (std::vector<std::string>{"ERREUR\n\nValeur maximale = 1e+300 !",
-                                                "ERREUR\n\nPlus petite valeur = |1e-300| !"}));
+                                               "ERREUR\n\nPlus petite valeur = |1e-300| !"}));
 }
 
 TEST_F(StandardWindow, LeavingForCancelOrClearChecksNothing) {
@@ -328,7 +328,8 @@ TEST_F(StandardWindow, ClearTapeAsksFirst) {
   messenger.answerNext(MessageAnswer::No);
   calc.command(StandardCommand::ClearTape);
   EXPECT_EQ(engine.tape().count(), 5);
-  EXPECT_EQ(boxes().back(), "ATTENTION\n\nToutes les valeurs affichées vont être effacées !\n\nConfirmation ?");
+  EXPECT_EQ(boxes().back(),
+            "ATTENTION\n\nToutes les valeurs affichées vont être effacées !\n\nConfirmation ?");
   messenger.answerNext(MessageAnswer::Yes);
   calc.command(StandardCommand::ClearTape);
   EXPECT_TRUE(engine.tape().empty());

@@ -5,7 +5,8 @@
 namespace qz {
 namespace {
 
-TapeEntry make(EntryKind kind, int level = 0, double value = 0, bool error = false, DisplaySetting d = {0, 2}) {
+TapeEntry make(EntryKind kind, int level = 0, double value = 0, bool error = false,
+               DisplaySetting d = {0, 2}) {
   TapeEntry e;
   e.kind = kind;
   e.level = level;

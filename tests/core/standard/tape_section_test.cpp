@@ -84,7 +84,8 @@ TEST(TapeSectionReading, FieldsAreSanitised) {
 }
 
 TEST_F(TapeSection, LoadedTapeCarriesOn) {
-  readTapeSection("5\n1|0|2|0|0|0|2\n2|0|0|0|0|0|2\n1|0|3|0|0|0|2\n12|0|0|0|0|0|2\n13|0|5|0|0|0|2\n", engine.tape());
+  readTapeSection("5\n1|0|2|0|0|0|2\n2|0|0|0|0|0|2\n1|0|3|0|0|0|2\n12|0|0|0|0|0|2\n13|0|5|0|0|0|2\n",
+                  engine.tape());
   calc.reset();
   run("* 4 =");
   EXPECT_EQ(tape(), "2 + 3 = 5 * 4 = 20");
