@@ -71,6 +71,12 @@ std::string TapeLine::plainUtf8() const {
   return out;
 }
 
+std::string TapeLine::markupText() const {
+  std::string out;
+  for (const TapePiece& p : pieces) out += p.symbolFont ? "\x8A" + p.text + "\x8A" : p.text;
+  return out;
+}
+
 TapeLine tapeLine(const TapeEntry& entry, bool selected) {
   TapeLine line;
   line.selected = selected;

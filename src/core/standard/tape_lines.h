@@ -44,6 +44,9 @@ struct TapeLine {
   bool selected = false;  ///< filled with the selection colour, colours inverted
   /// The whole line as UTF-8 text (for the command line and tests).
   std::string plainUtf8() const;
+  /// The line as report markup (code page 1252): Symbol-font signs between
+  /// two 0x8A font switches, as the operation labels of the report hold them.
+  std::string markupText() const;
 };
 
 /// The line of one entry: one leading blank; numbers, operators, functions,

@@ -65,6 +65,13 @@ TEST(TapeLines, FontsAndColours) {
   EXPECT_EQ(number.pieces[2].colour, TapeColour::DarkRed);
 }
 
+TEST(TapeLines, MarkupForTheReport) {
+  EXPECT_EQ(tapeLine(make(EntryKind::Divide, 1)).markupText(), "  \x8A\xB8\x8A");
+  EXPECT_EQ(tapeLine(make(EntryKind::SquareRoot)).markupText(), " \x8A\xD6\x8A");
+  EXPECT_EQ(tapeLine(make(EntryKind::Square)).markupText(), " x\xB2");
+  EXPECT_EQ(tapeLine(make(EntryKind::Total, 0, 0, true)).markupText(), " 0 (ERREUR)");
+}
+
 TEST(TapeLines, SelectedLineInvertsColours) {
   const Rgb black{0, 0, 0};
   EXPECT_EQ(paintColour(TapeColour::Navy, black, false), (Rgb{0, 0, 128}));
