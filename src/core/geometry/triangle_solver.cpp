@@ -499,14 +499,13 @@ Shape shapeOf(double t, double u) {
   return {a1, a2, kPi - a1 - a2};
 }
 
-Outcome solveGeneral(Problem& p, Shape& shape, int& scalePos) {
-  std::vector<int> lengths = p.lengthData();
-  if (lengths.size() < 3) return Outcome::NoData;
-  const int d0 = lengths[0], d1 = lengths[1], d2 = lengths[2];
-  scalePos = d0;
-  if (d0 == kTriL1 && d1 == kTriL2 && d2 == kTriL3) {
-    return shapeFromSides(p.data(d0), p.data(d1), p.data(d2), shape) ? Outcome::Solved : Outcome::Infeasible;
-  }
+// The shape from three data that fix it only through their ratios (three
+// bisectors, or mixed kinds): a scan of the whole shape square, windows of ±5
+// steps shrinking by 1/√2 around the best points, then Newton's method on
+// the two independent ratios. When no start converges, the best grid point
+// is used with the approximate flag unless its steps reached single
+// precision.
+Outcome searchShape(Problem& p, int d0, int d1, int d2, Shape& shape) {
   const double t1 = p.data(d1) / p.data(d0);
   const double t2 = p.data(d2) / p.data(d0);
   const double t3 = p.data(d2) / p.data(d1);
@@ -518,102 +517,149 @@ Outcome solveGeneral(Problem& p, Shape& shape, int& scalePos) {
                  std::fabs(ratioDeviation(n, d1, d2, t3));
     return std::isnan(sum) ? std::numeric_limits<double>::max() : sum;
   };
-  // Scan of the whole shape square, then windows of ±5 steps around the best
-  // point with steps shrinking by 1/√2.
-  double best = 1.7976931348623157e308, bestT = 0.5, bestU = 0.5;
-  const int grid = 40;
-  for (int i = 0; i < grid; ++i) {
-    for (int j = 0; j < grid; ++j) {
-      double t = (i + 0.5) / grid, u = (j + 0.5) / grid;
-      double d = deviation(t, u);
-      if (d < best) {
-        best = d;
-        bestT = t;
-        bestU = u;
-      }
-    }
-  }
-  double stepT = 1.0 / grid, stepU = 1.0 / grid;
-  auto windowPasses = [&](double relativeStep, int maxPasses) {
-    for (int pass = 0; pass < maxPasses; ++pass) {
-      stepT *= 0.707106781186545;
-      stepU *= 0.707106781186545;
-      const double centreT = bestT, centreU = bestU;
-      for (int i = -5; i <= 5; ++i) {
-        for (int j = -5; j <= 5; ++j) {
-          double t = centreT + i * stepT, u = centreU + j * stepU;
-          double d = deviation(t, u);
-          if (d < best) {
-            best = d;
-            bestT = t;
-            bestU = u;
-          }
-        }
-      }
-      if (stepT <= relativeStep * bestT && stepU <= relativeStep * bestU) return true;
-    }
-    return false;
-  };
-  windowPasses(1e-6, 60);
-  if (!(best < 1e-3)) return Outcome::Infeasible;
-  // Newton polish on the two independent ratios, in the angles themselves.
-  Shape s = shapeOf(bestT, bestU);
-  double x = s.a1, y = s.a2;
   auto residual = [&](double a, double b, double& r1, double& r2) {
     Values n = normalised(a, b, kPi - a - b);
     r1 = ratioDeviation(n, d0, d1, t1);
     r2 = ratioDeviation(n, d0, d2, t2);
   };
-  bool converged = false;
-  for (int iter = 0; iter < 60 && !converged; ++iter) {
+  // Newton's method in the angles A1, A2 from (t, u); 1 converged, 0 not,
+  // -1 when the data hold a single ratio between them (singular at a zero).
+  auto newton = [&](double t, double u, Shape& out) {
+    Shape s = shapeOf(t, u);
+    double x = s.a1, y = s.a2;
+    for (int iter = 0; iter < 60; ++iter) {
+      double r1, r2;
+      residual(x, y, r1, r2);
+      if (!std::isfinite(r1) || !std::isfinite(r2)) return 0;
+      const double h = 1e-7 * std::min({1.0, x, y, kPi - x - y});
+      double p1, p2, q1, q2, m1, m2, n1, n2;
+      residual(x + h, y, p1, p2);
+      residual(x - h, y, m1, m2);
+      residual(x, y + h, q1, q2);
+      residual(x, y - h, n1, n2);
+      const double j11 = (p1 - m1) / (2 * h), j21 = (p2 - m2) / (2 * h);
+      const double j12 = (q1 - n1) / (2 * h), j22 = (q2 - n2) / (2 * h);
+      const double det = j11 * j22 - j12 * j21;
+      if (!std::isfinite(det)) return 0;
+      if (std::fabs(det) <= 1e-9 * (std::fabs(j11 * j22) + std::fabs(j12 * j21))) {
+        return std::fabs(r1) < 1e-6 && std::fabs(r2) < 1e-6 ? -1 : 0;
+      }
+      if (std::fabs(r1) < 4e-15 && std::fabs(r2) < 4e-15) {
+        out = {x, y, kPi - x - y};
+        return 1;
+      }
+      double dx = (r1 * j22 - r2 * j12) / det;
+      double dy = (j11 * r2 - j21 * r1) / det;
+      // Damped step: stay inside the triangle's angles.
+      double step = 1.0;
+      while (step > 1e-6 &&
+             !(x - step * dx > 0.0 && y - step * dy > 0.0 && x - step * dx + y - step * dy < kPi)) {
+        step *= 0.5;
+      }
+      double nx = x - step * dx, ny = y - step * dy;
+      if (nx == x && ny == y) {
+        const bool done = std::fabs(r1) < 1e-13 && std::fabs(r2) < 1e-13;
+        if (done) out = {x, y, kPi - x - y};
+        return done ? 1 : 0;
+      }
+      x = nx;
+      y = ny;
+    }
     double r1, r2;
     residual(x, y, r1, r2);
-    if (std::fabs(r1) < 4e-15 && std::fabs(r2) < 4e-15) {
-      converged = true;
-      break;
+    const bool done = std::fabs(r1) < 1e-13 && std::fabs(r2) < 1e-13;
+    if (done) out = {x, y, kPi - x - y};
+    return done ? 1 : 0;
+  };
+
+  // Scan of the shape square; the best points, apart from each other, are
+  // the starts of the refinements.
+  const int grid = 48;
+  struct Start {
+    double deviation, t, u;
+  };
+  std::vector<Start> starts;
+  starts.reserve(grid * grid);
+  for (int i = 0; i < grid; ++i) {
+    for (int j = 0; j < grid; ++j) {
+      double t = (i + 0.5) / grid, u = (j + 0.5) / grid;
+      starts.push_back({deviation(t, u), t, u});
     }
-    const double h = 1e-7;
-    double p1, p2, q1, q2, m1, m2, n1, n2;
-    residual(x + h, y, p1, p2);
-    residual(x - h, y, m1, m2);
-    residual(x, y + h, q1, q2);
-    residual(x, y - h, n1, n2);
-    const double j11 = (p1 - m1) / (2 * h), j21 = (p2 - m2) / (2 * h);
-    const double j12 = (q1 - n1) / (2 * h), j22 = (q2 - n2) / (2 * h);
-    const double det = j11 * j22 - j12 * j21;
-    if (!std::isfinite(det)) break;
-    // The three data hold only one ratio between them (a side, its height
-    // and the area): the shape is not fixed.
-    if (std::fabs(det) <= 1e-9 * (std::fabs(j11 * j22) + std::fabs(j12 * j21))) return Outcome::NoData;
-    double dx = (r1 * j22 - r2 * j12) / det;
-    double dy = (j11 * r2 - j21 * r1) / det;
-    double nx = x - dx, ny = y - dy;
-    if (!(nx > 0.0 && ny > 0.0 && nx + ny < kPi)) break;
-    if (nx == x && ny == y) {
-      double a, b;
-      residual(x, y, a, b);
-      converged = std::fabs(a) < 1e-13 && std::fabs(b) < 1e-13;
-      break;
+  }
+  std::sort(starts.begin(), starts.end(),
+            [](const Start& a, const Start& b) { return a.deviation < b.deviation; });
+  double best = 1.7976931348623157e308, bestT = 0.5, bestU = 0.5;
+  bool bestReached = false;
+  std::vector<Start> tried;
+  for (const Start& start : starts) {
+    if (tried.size() >= 6 || start.deviation == std::numeric_limits<double>::max()) break;
+    bool near = false;
+    for (const Start& t : tried)
+      near = near || (std::fabs(t.t - start.t) < 2.5 / grid && std::fabs(t.u - start.u) < 2.5 / grid);
+    if (near) continue;
+    tried.push_back(start);
+    double ct = start.t, cu = start.u, cd = start.deviation;
+    double stepT = 1.0 / grid, stepU = 1.0 / grid;
+    bool reached = false;
+    for (int pass = 0; pass < 80 && !reached; ++pass) {
+      stepT *= 0.707106781186545;
+      stepU *= 0.707106781186545;
+      const double centreT = ct, centreU = cu;
+      for (int i = -5; i <= 5; ++i) {
+        for (int j = -5; j <= 5; ++j) {
+          double t = centreT + i * stepT, u = centreU + j * stepU;
+          double d = deviation(t, u);
+          if (d < cd) {
+            cd = d;
+            ct = t;
+            cu = u;
+          }
+        }
+      }
+      reached = stepT <= 1e-6 * ct && stepU <= 1e-6 * cu;
     }
-    x = nx;
-    y = ny;
+    int result = newton(ct, cu, shape);
+    if (result == 1) return validShape(shape) ? Outcome::Solved : Outcome::Infeasible;
+    if (result == -1) return Outcome::NoData;
+    if (cd < best) {
+      best = cd;
+      bestT = ct;
+      bestU = cu;
+      bestReached = stepT <= 1.1920929e-7 * ct && stepU <= 1.1920929e-7 * cu;
+    }
   }
-  if (!converged) {
-    double r1, r2;
-    residual(x, y, r1, r2);
-    converged = std::fabs(r1) < 1e-13 && std::fabs(r2) < 1e-13;
-  }
-  if (converged) {
-    shape = {x, y, kPi - x - y};
-    return validShape(shape) ? Outcome::Solved : Outcome::Infeasible;
-  }
-  // The polish failed: keep refining the grid; a grid that does not reach
-  // the single-precision step leaves an approximate value.
-  bool reached = windowPasses(1.1920929e-7, 60);
   if (!(best < 1e-6)) return Outcome::Infeasible;
-  if (!reached) p.solver().setApproximate();
+  if (!bestReached) p.solver().setApproximate();
   shape = shapeOf(bestT, bestU);
   return validShape(shape) ? Outcome::Solved : Outcome::Infeasible;
+}
+
+Outcome solveGeneral(Problem& p, Shape& shape, int& scalePos) {
+  std::vector<int> lengths = p.lengthData();
+  if (lengths.size() < 3) return Outcome::NoData;
+  const int d0 = lengths[0], d1 = lengths[1], d2 = lengths[2];
+  scalePos = d0;
+  if (d0 == kTriL1 && d1 == kTriL2 && d2 == kTriL3) {
+    return shapeFromSides(p.data(d0), p.data(d1), p.data(d2), shape) ? Outcome::Solved : Outcome::Infeasible;
+  }
+  // Three heights: the sides go as their inverses (twice the area over each).
+  if (d0 == kTriH1 && d1 == kTriH2 && d2 == kTriH3) {
+    return shapeFromSides(1.0 / p.data(d0), 1.0 / p.data(d1), 1.0 / p.data(d2), shape) ? Outcome::Solved
+                                                                                       : Outcome::Infeasible;
+  }
+  // Three medians: each side is 2/3·√(2·mj² + 2·mk² − mi²).
+  if (d0 == kTriM1 && d1 == kTriM2 && d2 == kTriM3) {
+    std::array<double, 3> side{};
+    for (int i = 0; i < 3; ++i) {
+      const double mi = p.data(kTriM1 + i), mj = p.data(kTriM1 + (i + 1) % 3),
+                   mk = p.data(kTriM1 + (i + 2) % 3);
+      const double square = 2 * mj * mj + 2 * mk * mk - mi * mi;
+      if (!(square > 0.0)) return Outcome::Infeasible;
+      side[static_cast<size_t>(i)] = std::sqrt(square) * 2.0 / 3.0;
+    }
+    return shapeFromSides(side[0], side[1], side[2], shape) ? Outcome::Solved : Outcome::Infeasible;
+  }
+  return searchShape(p, d0, d1, d2, shape);
 }
 
 // Runs one of the solvers on a rotation and assigns its results.

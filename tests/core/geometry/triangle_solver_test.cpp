@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -43,7 +44,8 @@ struct TriangleCase {
   const char* label;
   int figure;
   std::vector<std::pair<const char*, double>> given;
-  double l1, l2, l3;  // expected sides
+  double l1, l2, l3;    // expected sides
+  bool mirror = false;  // L2 and L3 may come exchanged
 };
 
 TEST(TriangleSolver, DataThatFixTheTriangleGiveExactResults) {
@@ -58,7 +60,8 @@ TEST(TriangleSolver, DataThatFixTheTriangleGiveExactResults) {
       {"side and two angles", 22, {{"L1", 13}, {"A1", a1}, {"A2", a2}}, 13, 14, 15},
       {"side, angle opposite and another side", 22, {{"A3", a3}, {"L3", 15}, {"L1", 13}}, 13, 14, 15},
       {"angle, area and a side", 22, {{"A1", a1}, {"L2", 14}, {"S", 84}}, 13, 14, 15},
-      {"perimeter, area and a side", 22, {{"L1", 13}, {"S", 84}, {"P", 42}}, 13, 14, 15},
+      // L1, S and P cannot tell L2 from L3: either mirror image is a solution.
+      {"perimeter, area and a side", 22, {{"L1", 13}, {"S", 84}, {"P", 42}}, 13, 14, 15, true},
       {"three heights", 22, {{"H1", 168.0 / 13}, {"H2", 12}, {"H3", 11.2}}, 13, 14, 15},
       {"three medians", 22, {{"M1", m1}, {"M2", m2}, {"M3", m3}}, 13, 14, 15},
       {"right angle given", 22, {{"A3", 90}, {"L1", 3}, {"L2", 4}}, 3, 4, 5},
@@ -76,8 +79,13 @@ TEST(TriangleSolver, DataThatFixTheTriangleGiveExactResults) {
     for (auto [name, v] : c.given) h.give(name, v);
     h.compute(true);
     EXPECT_FIGURE_VALUE(h, "L1", c.l1, 1e-9);
-    EXPECT_FIGURE_VALUE(h, "L2", c.l2, 1e-9);
-    EXPECT_FIGURE_VALUE(h, "L3", c.l3, 1e-9);
+    if (c.mirror) {
+      EXPECT_NEAR(std::min(h.value("L2"), h.value("L3")), c.l2, 1e-9 * c.l2);
+      EXPECT_NEAR(std::max(h.value("L2"), h.value("L3")), c.l3, 1e-9 * c.l3);
+    } else {
+      EXPECT_FIGURE_VALUE(h, "L2", c.l2, 1e-9);
+      EXPECT_FIGURE_VALUE(h, "L3", c.l3, 1e-9);
+    }
     for (const char* n :
          {"A1", "A2", "A3", "S", "P", "H1", "H2", "H3", "M1", "M2", "M3", "B1", "B2", "B3", "r", "R"}) {
       EXPECT_EQ(h.state(n), kKnown) << n;
@@ -98,20 +106,25 @@ TEST(TriangleSolver, ThreeHeightsConvergeWithoutTheApproximateNote) {
   EXPECT_FALSE(h.solver().approximate());
 }
 
-TEST(TriangleSolver, ThreeBisectorsOfAScaleneTriangle) {
-  // Bisectors of the 13-14-15 triangle from their textbook formula.
-  const double a = 13, b = 14, c = 15;
+TEST(TriangleSolver, ThreeBisectorsFromAcuteToFlatTriangles) {
+  // Bisector lengths from their textbook formula √(bc((b+c)² − a²))/(b+c).
   auto bis = [](double x, double y, double opposite) {
     return std::sqrt(x * y * ((x + y) * (x + y) - opposite * opposite)) / (x + y);
   };
-  FigureHarness h(22);
-  h.give("B1", bis(b, c, a));
-  h.give("B2", bis(a, c, b));
-  h.give("B3", bis(a, b, c));
-  h.compute();
-  EXPECT_FIGURE_VALUE(h, "L1", 13, 1e-8);
-  EXPECT_FIGURE_VALUE(h, "L3", 15, 1e-8);
-  expectConsistentTriangle(h);
+  const double triangles[][3] = {{13, 14, 15}, {3, 4, 5}, {2, 10, 11.5}, {5, 5, 9.9}, {7, 20, 26}};
+  for (const auto& t : triangles) {
+    SCOPED_TRACE(std::to_string(t[0]) + " " + std::to_string(t[1]) + " " + std::to_string(t[2]));
+    FigureHarness h(22);
+    h.give("B1", bis(t[1], t[2], t[0]));
+    h.give("B2", bis(t[0], t[2], t[1]));
+    h.give("B3", bis(t[0], t[1], t[2]));
+    h.compute();
+    EXPECT_FIGURE_VALUE(h, "L1", t[0], 1e-9);
+    EXPECT_FIGURE_VALUE(h, "L2", t[1], 1e-9);
+    EXPECT_FIGURE_VALUE(h, "L3", t[2], 1e-9);
+    EXPECT_FALSE(h.solver().approximate());
+    expectConsistentTriangle(h);
+  }
 }
 
 TEST(TriangleSolver, DataThatCannotFormATriangleMakeEverythingIncalculable) {
