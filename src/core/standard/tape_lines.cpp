@@ -59,7 +59,9 @@ TapePiece symbolPiece(EntryKind kind, TapeColour colour) {
 
 Rgb paintColour(TapeColour colour, Rgb tapeText, bool selected) {
   Rgb c = fixedColour(colour, tapeText);
-  if (selected) c = {255 - c.r, 255 - c.g, 255 - c.b};
+  if (selected)
+    c = {static_cast<std::uint8_t>(255 - c.r), static_cast<std::uint8_t>(255 - c.g),
+         static_cast<std::uint8_t>(255 - c.b)};
   return c;
 }
 

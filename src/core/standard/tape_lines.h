@@ -5,17 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "standard/tape_entry.h"
 
 namespace qz {
-
-/// A colour as red, green, blue (0 to 255).
-struct Rgb {
-  int r = 0;
-  int g = 0;
-  int b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 /// The colours of the tape's text.
 enum class TapeColour {
