@@ -32,7 +32,9 @@ const char* const kComposed[][2] = {
     {"ft", "mm"},
     {"m/s", "mm/h"},
     {"lbf.ft/s", "kN.m/min"},
-    {"kg.m^2/s^2/K", "kcal/\xC2\xB0" "C"},
+    {"kg.m^2/s^2/K",
+     "kcal/\xC2\xB0"
+     "C"},
     {"kg.m^2/s^3/A.h", "mV/min"},
 };
 
@@ -41,7 +43,8 @@ void BM_ConvertComposed(benchmark::State& state) {
   qz::UnitConversion conversion;
   conversion.unit(qz::UnitConversion::kCurrent) = qz::parseUnitExpression(pair[0], database()).record;
   conversion.unit(qz::UnitConversion::kNew) = qz::parseUnitExpression(pair[1], database()).record;
-  if (conversion.unit(0).count != state.range(0) || !qz::UnitsCoherent(conversion.unit(0), conversion.unit(1))) {
+  if (conversion.unit(0).count != state.range(0) ||
+      !qz::UnitsCoherent(conversion.unit(0), conversion.unit(1))) {
     state.SkipWithError("units not parsed as expected");
     return;
   }

@@ -2,7 +2,6 @@
 // value between two units written as expressions over the units database's
 // symbols, lists the database's units and describes a unit.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -46,7 +45,9 @@ std::string plain(const std::string& markup) { return markupPlainUtf8(markup); }
 
 // Lower case without accents, for matching a quantity typed by a person.
 std::string folded(const std::string& cp1252) {
-  static const std::string from = "\xE0\xE1\xE2\xE3\xE4\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB\xFC\xFD\xFF";
+  static const std::string from =
+      "\xE0\xE1\xE2\xE3\xE4\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4\xF5\xF6\xF8\xF9\xFA\xFB"
+      "\xFC\xFD\xFF";
   static const std::string to = "aaaaaaceeeeiiiinoooooouuuuyy";
   std::string out;
   for (char ch : cp1252) {
@@ -113,8 +114,8 @@ nlohmann::json unitJson(const UnitsDatabase& db, const UnitRecord& record) {
   return out;
 }
 
-bool parseUnit(const std::string& text, const UnitsDatabase& db, const DimensionVector* prefer, UnitRecord& record,
-               CliContext& context) {
+bool parseUnit(const std::string& text, const UnitsDatabase& db, const DimensionVector* prefer,
+               UnitRecord& record, CliContext& context) {
   UnitExpressionResult r = parseUnitExpression(text, db, prefer);
   if (!r.ok()) {
     printError(unitExpressionErrorText(r));
@@ -130,7 +131,8 @@ int listUnits(const UnitsDatabase& db, const UnitsOptions& options) {
   if (!options.listQuantity.empty()) {
     std::string wanted = folded(utf8ToCp1252(options.listQuantity));
     for (std::size_t i = 0; i < db.quantities.size() && quantity == 0; ++i) {
-      if (folded(db.quantities[i]) == wanted || std::to_string(i + 1) == wanted) quantity = static_cast<int>(i + 1);
+      if (folded(db.quantities[i]) == wanted || std::to_string(i + 1) == wanted)
+        quantity = static_cast<int>(i + 1);
     }
     for (std::size_t i = 0; i < db.quantities.size() && quantity == 0; ++i) {
       if (folded(db.quantities[i]).find(wanted) != std::string::npos) quantity = static_cast<int>(i + 1);
@@ -189,7 +191,9 @@ int describeUnit(CliContext& context, const UnitsDatabase& db, const UnitsOption
 
 int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& options) {
   if (options.args.size() != 3) {
-    fail("Attendu : qz-cli units VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (par exemple 36 km/h m/s).");
+    fail(
+        "Attendu : qz-cli units VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (par exemple 36 km/h "
+        "m/s).");
     return kExitUsage;
   }
   double value = 0.0;
@@ -261,17 +265,21 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
 void addCommand(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<UnitsOptions>();
   CLI::App* cmd = app.add_subcommand(
-      "units", "Conversion d'unit\xC3\xA9s : VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (36 km/h m/s).");
+      "units",
+      "Conversion d'unit\xC3\xA9s : VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (36 km/h m/s).");
   cmd->add_flag("--json", options->json, "Sortie JSON");
   CLI::Option* list = cmd->add_option("--list", options->listQuantity,
                                       "Liste les unit\xC3\xA9s (toutes, ou celles d'une grandeur)")
                           ->expected(0, 1);
   CLI::Option* info = cmd->add_option("--info", options->info,
-                                      "D\xC3\xA9" "crit une unit\xC3\xA9 : expression, coefficient SI, dimension");
+                                      "D\xC3\xA9"
+                                      "crit une unit\xC3\xA9 : expression, coefficient SI, dimension");
   cmd->add_option("args", options->args, "VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89");
   cmd->footer(
-      "Unit\xC3\xA9s compos\xC3\xA9" "es : produits avec \".\" ou \"*\", quotients avec \"/\" (tout ce qui suit "
-      "est au d\xC3\xA9nominateur), pr\xC3\xA9" "fixes (km, \xC2\xB5S), exposants \"^2\" \xC3\xA0 \"^9\", \"^1/2\", "
+      "Unit\xC3\xA9s compos\xC3\xA9"
+      "es : produits avec \".\" ou \"*\", quotients avec \"/\" (tout ce qui suit "
+      "est au d\xC3\xA9nominateur), pr\xC3\xA9"
+      "fixes (km, \xC2\xB5S), exposants \"^2\" \xC3\xA0 \"^9\", \"^1/2\", "
       "\"^3/2\", \"^5/2\" : km/h, N.m, m/s^2, kg/m^3, \xC2\xB5S/cm.");
   cmd->callback([&context, options, list, info]() {
     UnitsDatabase db;

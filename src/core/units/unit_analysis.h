@@ -9,8 +9,8 @@
 namespace qz {
 
 /// Markup bytes used in unit texts.
-inline constexpr char kMarkField = '\x82';     ///< before the first component and after each one
-inline constexpr char kMarkGreek = '\x8A';     ///< Greek (Symbol font) run on/off
+inline constexpr char kMarkField = '\x82';  ///< before the first component and after each one
+inline constexpr char kMarkGreek = '\x8A';  ///< Greek (Symbol font) run on/off
 inline constexpr char kMarkSubscript = '\x8B';
 inline constexpr char kMarkExponent = '\x8C';
 

@@ -18,11 +18,11 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 // One spelling for the characters a terminal user may type for the same thing.
 std::string canonicalInput(std::string_view text) {
   std::string s(text);
-  replaceAll(s, "\xC2\xB2", "^2");      // ²
-  replaceAll(s, "\xC2\xB3", "^3");      // ³
-  replaceAll(s, "\xC2\xB7", ".");       // middle dot
-  replaceAll(s, "\xE2\x8B\x85", ".");   // dot operator
-  replaceAll(s, "\xC2\xB5", "\xCE\xBC");  // micro sign as Greek mu, as the Symbol font draws it
+  replaceAll(s, "\xC2\xB2", "^2");            // ²
+  replaceAll(s, "\xC2\xB3", "^3");            // ³
+  replaceAll(s, "\xC2\xB7", ".");             // middle dot
+  replaceAll(s, "\xE2\x8B\x85", ".");         // dot operator
+  replaceAll(s, "\xC2\xB5", "\xCE\xBC");      // micro sign as Greek mu, as the Symbol font draws it
   replaceAll(s, "\xE2\x84\xA6", "\xCE\xA9");  // ohm sign as Greek omega
   return s;
 }
@@ -160,7 +160,8 @@ UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsData
       if (rest.starts_with("1/2") || rest.starts_with("3/2") || rest.starts_with("5/2")) {
         exponent = std::string(rest.substr(0, 3));
         pos += 3;
-      } else if (!rest.empty() && rest[0] >= '1' && rest[0] <= '9' && (rest.size() == 1 || !(rest[1] >= '0' && rest[1] <= '9'))) {
+      } else if (!rest.empty() && rest[0] >= '1' && rest[0] <= '9' &&
+                 (rest.size() == 1 || !(rest[1] >= '0' && rest[1] <= '9'))) {
         exponent = std::string(1, rest[0]);
         pos += 1;
       } else {
@@ -172,7 +173,8 @@ UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsData
       }
     }
     if (symbol.empty()) return failure(UnitExpressionError::Empty, start, symbol);
-    if (record.count >= kMaxUnitComponents) return failure(UnitExpressionError::TooManyComponents, start, symbol);
+    if (record.count >= kMaxUnitComponents)
+      return failure(UnitExpressionError::TooManyComponents, start, symbol);
 
     FactorMatch match = matchFactor(index, symbol, exponent != "1");
     if (match.unit == nullptr) return failure(UnitExpressionError::UnknownSymbol, start, symbol);
@@ -197,13 +199,18 @@ UnitExpressionResult parseUnitExpression(std::string_view input, const UnitsData
 std::string unitExpressionErrorText(const UnitExpressionResult& result) {
   std::string factor = utf8ToCp1252(result.factor);
   switch (result.error) {
-    case UnitExpressionError::None: return {};
-    case UnitExpressionError::Empty: return "Expression d'unit\xE9 vide ou incompl\xE8te !";
-    case UnitExpressionError::UnknownSymbol: return "Unit\xE9 inconnue : \"" + factor + "\"";
+    case UnitExpressionError::None:
+      return {};
+    case UnitExpressionError::Empty:
+      return "Expression d'unit\xE9 vide ou incompl\xE8te !";
+    case UnitExpressionError::UnknownSymbol:
+      return "Unit\xE9 inconnue : \"" + factor + "\"";
     case UnitExpressionError::BadExponent:
       return "Exposant incorrect dans \"" + factor + "\" (2 \xE0 9, 1/2, 3/2 ou 5/2)";
-    case UnitExpressionError::ExponentRefused: return "L'unit\xE9 \"" + factor + "\" n'admet pas d'exposant !";
-    case UnitExpressionError::TooManyComponents: return "Une unit\xE9 comprend au plus 10 composantes !";
+    case UnitExpressionError::ExponentRefused:
+      return "L'unit\xE9 \"" + factor + "\" n'admet pas d'exposant !";
+    case UnitExpressionError::TooManyComponents:
+      return "Une unit\xE9 comprend au plus 10 composantes !";
   }
   return {};
 }

@@ -13,11 +13,11 @@ namespace qz {
 /// Why an expression could not be read.
 enum class UnitExpressionError {
   None,
-  Empty,             ///< nothing to read, or an empty factor ("m//s", "m.")
-  UnknownSymbol,     ///< no database unit has that symbol, even after a prefix
-  BadExponent,       ///< "^" not followed by 2..9, "1/2", "3/2" or "5/2"
-  ExponentRefused,   ///< the unit takes no exponent
-  TooManyComponents, ///< more than ten factors
+  Empty,              ///< nothing to read, or an empty factor ("m//s", "m.")
+  UnknownSymbol,      ///< no database unit has that symbol, even after a prefix
+  BadExponent,        ///< "^" not followed by 2..9, "1/2", "3/2" or "5/2"
+  ExponentRefused,    ///< the unit takes no exponent
+  TooManyComponents,  ///< more than ten factors
 };
 
 struct UnitExpressionResult {

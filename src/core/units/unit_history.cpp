@@ -34,7 +34,8 @@ bool UnitHistory::recordFromImage(std::string_view image, int n, UnitRecord& rec
   if (n < 0 || !headerMatches(image)) return false;
   std::size_t at = kHistoryHeaderSize + static_cast<std::size_t>(n) * kUnitRecordSize;
   if (image.size() < at + kUnitRecordSize) return false;
-  return unitRecordFromBytes(reinterpret_cast<const std::uint8_t*>(image.data() + at), kUnitRecordSize, record);
+  return unitRecordFromBytes(reinterpret_cast<const std::uint8_t*>(image.data() + at), kUnitRecordSize,
+                             record);
 }
 
 std::vector<UnitRecord> UnitHistory::readRecords(std::string_view image) {
@@ -44,7 +45,8 @@ std::vector<UnitRecord> UnitHistory::readRecords(std::string_view image) {
        at + kUnitRecordSize <= image.size() && records.size() < static_cast<std::size_t>(kMaxHistoryRecords);
        at += kUnitRecordSize) {
     UnitRecord record;
-    if (unitRecordFromBytes(reinterpret_cast<const std::uint8_t*>(image.data() + at), kUnitRecordSize, record)) {
+    if (unitRecordFromBytes(reinterpret_cast<const std::uint8_t*>(image.data() + at), kUnitRecordSize,
+                            record)) {
       records.push_back(record);
     }
   }

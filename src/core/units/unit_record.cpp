@@ -90,7 +90,8 @@ UnitRecordBytes unitRecordToBytes(const UnitRecord& record) {
     putInt(out, kExponentAllowedAt + 4 * i, c.exponentAllowed);
     putReal(out, kCoefficientAt + 8 * i, c.coefficient);
     putReal(out, kOffsetAt + 8 * i, c.offset);
-    for (int k = 0; k < kDimensionCount; ++k) putReal(out, kDimensionAt + 8 * (kDimensionCount * i + k), c.dimension[k]);
+    for (int k = 0; k < kDimensionCount; ++k)
+      putReal(out, kDimensionAt + 8 * (kDimensionCount * i + k), c.dimension[k]);
   }
   return out;
 }
@@ -128,6 +129,8 @@ bool unitRecordFromBytes(const std::uint8_t* bytes, std::size_t size, UnitRecord
   return true;
 }
 
-bool sameUnitBytes(const UnitRecord& a, const UnitRecord& b) { return unitRecordToBytes(a) == unitRecordToBytes(b); }
+bool sameUnitBytes(const UnitRecord& a, const UnitRecord& b) {
+  return unitRecordToBytes(a) == unitRecordToBytes(b);
+}
 
 }  // namespace qz

@@ -26,11 +26,11 @@ using DimensionVector = std::array<double, kDimensionCount>;
 
 /// One component of a composed unit. Texts are code page 1252 markup.
 struct UnitComponent {
-  int unitKey = 0;   ///< database unit key; kContinuationKey for a display-only piece
-  int system = 0;    ///< 1-based in the systems list
-  int category = 0;  ///< 1-based in the categories list
-  int quantity = 0;  ///< 1-based in the quantities list
-  int divides = 0;   ///< non-zero: preceded by a division sign (it and every later component divide)
+  int unitKey = 0;       ///< database unit key; kContinuationKey for a display-only piece
+  int system = 0;        ///< 1-based in the systems list
+  int category = 0;      ///< 1-based in the categories list
+  int quantity = 0;      ///< 1-based in the quantities list
+  int divides = 0;       ///< non-zero: preceded by a division sign (it and every later component divide)
   std::string prefix;    ///< prefix symbol, "1" when none (at most kPrefixTextMax bytes)
   std::string symbol;    ///< unit symbol (at most kSymbolTextMax bytes)
   std::string exponent;  ///< exponent text, "1" when none (at most kExponentTextMax bytes)

@@ -53,7 +53,8 @@ void readUnit(SectionReader& r, UnitRecord& record) {
   }
   record.count = kept;
   // Components beyond the ten a unit holds are passed over whole.
-  for (long long skip = static_cast<long long>(count - kept) * kLinesPerComponent; skip > 0 && !r.atEnd(); --skip) {
+  for (long long skip = static_cast<long long>(count - kept) * kLinesPerComponent; skip > 0 && !r.atEnd();
+       --skip) {
     r.nextLine();
   }
 }
@@ -69,7 +70,8 @@ std::string writeUnitSection(const UnitRecord& current, const UnitRecord& target
   SectionWriter w;
   writeUnit(w, current);
   writeUnit(w, target);
-  std::size_t n = rows.size() > static_cast<std::size_t>(kMaxConversionRows) ? kMaxConversionRows : rows.size();
+  std::size_t n =
+      rows.size() > static_cast<std::size_t>(kMaxConversionRows) ? kMaxConversionRows : rows.size();
   w.line().integer(static_cast<long long>(n));
   for (std::size_t i = 0; i < n; ++i) w.line().real(rows[i].value).real(rows[i].result);
   return w.finish();

@@ -14,11 +14,34 @@ struct PrefixRow {
 
 // Index -10 to 10; the SI prefixes up to yotta.
 constexpr std::array<PrefixRow, 21> kPrefixes{{
-    {"yocto", "y", 1e-24}, {"zepto", "z", 1e-21}, {"atto", "a", 1e-18}, {"femto", "f", 1e-15},
-    {"pico", "p", 1e-12},  {"nano", "n", 1e-9},   {"micro", "\xB5", 1e-6}, {"milli", "m", 1e-3},
-    {"centi", "c", 1e-2},  {"d\xE9" "ci", "d", 1e-1}, {"(aucun)", "1", 1.0}, {"d\xE9" "ca", "da", 1e1},
-    {"hecto", "h", 1e2},   {"kilo", "k", 1e3},    {"m\xE9" "ga", "M", 1e6}, {"giga", "G", 1e9},
-    {"t\xE9" "ra", "T", 1e12}, {"peta", "P", 1e15}, {"exa", "E", 1e18},  {"zetta", "Z", 1e21},
+    {"yocto", "y", 1e-24},
+    {"zepto", "z", 1e-21},
+    {"atto", "a", 1e-18},
+    {"femto", "f", 1e-15},
+    {"pico", "p", 1e-12},
+    {"nano", "n", 1e-9},
+    {"micro", "\xB5", 1e-6},
+    {"milli", "m", 1e-3},
+    {"centi", "c", 1e-2},
+    {"d\xE9"
+     "ci",
+     "d", 1e-1},
+    {"(aucun)", "1", 1.0},
+    {"d\xE9"
+     "ca",
+     "da", 1e1},
+    {"hecto", "h", 1e2},
+    {"kilo", "k", 1e3},
+    {"m\xE9"
+     "ga",
+     "M", 1e6},
+    {"giga", "G", 1e9},
+    {"t\xE9"
+     "ra",
+     "T", 1e12},
+    {"peta", "P", 1e15},
+    {"exa", "E", 1e18},
+    {"zetta", "Z", 1e21},
     {"yotta", "Y", 1e24},
 }};
 
@@ -29,8 +52,18 @@ struct ExponentRow {
 
 // Index -1 to 10.
 constexpr std::array<ExponentRow, 12> kExponents{{
-    {"1/2", 0.5}, {"1", 1.0}, {"3/2", 1.5}, {"2", 2.0}, {"5/2", 2.5}, {"3", 3.0},
-    {"4", 4.0},   {"5", 5.0}, {"6", 6.0},   {"7", 7.0}, {"8", 8.0},   {"9", 9.0},
+    {"1/2", 0.5},
+    {"1", 1.0},
+    {"3/2", 1.5},
+    {"2", 2.0},
+    {"5/2", 2.5},
+    {"3", 3.0},
+    {"4", 4.0},
+    {"5", 5.0},
+    {"6", 6.0},
+    {"7", 7.0},
+    {"8", 8.0},
+    {"9", 9.0},
 }};
 
 const PrefixRow& prefixRow(int index) {

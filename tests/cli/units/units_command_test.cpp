@@ -1,16 +1,14 @@
 // Runs qz-cli units as a user would and checks its output, messages and exit code.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -22,8 +20,10 @@ struct CliRun {
 
 CliRun runCli(const std::string& arguments, const std::string& environment = "") {
   std::string errFile =
-      (std::filesystem::temp_directory_path() / ("qz_cli_units_stderr_" + std::to_string(::getpid()))).string();
-  std::string command = environment + " " + std::string(QZ_CLI_PATH) + " units " + arguments + " 2>" + errFile;
+      (std::filesystem::temp_directory_path() / ("qz_cli_units_stderr_" + std::to_string(::getpid())))
+          .string();
+  std::string command =
+      environment + " " + std::string(QZ_CLI_PATH) + " units " + arguments + " 2>" + errFile;
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -65,7 +65,8 @@ const CliCase kCases[] = {
     {"BadValue", "abc m km", 1, "", "ERREUR\n\nValeur incorrecte !\n"},
     {"ValueTooLarge", "2e300 m km", 1, "", "ERREUR\n\nValeur maximale = 1e+300 !\n"},
     {"Overflow", "1e300 Ym^9 ym^9", 1, "", "CALCUL IMPOSSIBLE\n\nDépassement de capacité !\n"},
-    {"MissingUnit", "1 m", 2, "", "Attendu : qz-cli units VALEUR UNITÉ_COURANTE NOUVELLE_UNITÉ (par exemple 36 km/h m/s).\n"},
+    {"MissingUnit", "1 m", 2, "",
+     "Attendu : qz-cli units VALEUR UNITÉ_COURANTE NOUVELLE_UNITÉ (par exemple 36 km/h m/s).\n"},
     {"Info", "--info km/h", 0,
      "Expression symbolique : km/h\n"
      "Unité : kilomètre par heure (Unités hors SI en usage, Cinématique, vitesse)\n"
@@ -83,7 +84,8 @@ const CliCase kCases[] = {
      "Coefficient SI (équation aux dimensions) : x 1000 (L^2MT^-4)\n"
      "Dimension : L^2MT^-4\n",
      ""},
-    {"ListUnknownQuantity", "--list zz", 2, "", "Grandeur inconnue : « zz » (qz-cli units --list pour la liste).\n"},
+    {"ListUnknownQuantity", "--list zz", 2, "",
+     "Grandeur inconnue : « zz » (qz-cli units --list pour la liste).\n"},
 };
 
 TEST(UnitsCommand, Cases) {
@@ -99,9 +101,11 @@ TEST(UnitsCommand, Cases) {
 TEST(UnitsCommand, ListOfOneQuantity) {
   CliRun run = runCli("--list 'température'");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.rfind("température (Thermique)\n  K             kelvin [Système international (SI)]\n", 0), 0u)
+  EXPECT_EQ(
+      run.out.rfind("température (Thermique)\n  K             kelvin [Système international (SI)]\n", 0), 0u)
       << run.out;
-  EXPECT_NE(run.out.find("  °F            degré Fahrenheit [Unités anglo-saxonnes (impériales)]\n"), std::string::npos);
+  EXPECT_NE(run.out.find("  °F            degré Fahrenheit [Unités anglo-saxonnes (impériales)]\n"),
+            std::string::npos);
   EXPECT_EQ(run.out.find("\n\n"), std::string::npos) << "one quantity only";
 }
 

@@ -1,10 +1,10 @@
 // Checks every unit of the shipped UNIT.SRC, and conversions between them
 // against values worked out by hand from the units' definitions.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <map>
 #include <set>
-
-#include <gtest/gtest.h>
 
 #include "core/units/unit_test_support.h"
 #include "numbers/cp1252.h"
@@ -66,7 +66,8 @@ TEST_F(ShippedUnits, EveryUnitIsConsistent) {
     EXPECT_EQ(c.dimension, dim->second) << "dimension differs from its quantity's";
     auto cat = quantityCategory.emplace(c.quantity, c.category).first;
     EXPECT_EQ(c.category, cat->second) << "a quantity lies in one category";
-    EXPECT_TRUE(symbolsOfQuantity[c.quantity].insert(UnitText(r)).second) << "symbol repeated within its quantity";
+    EXPECT_TRUE(symbolsOfQuantity[c.quantity].insert(UnitText(r)).second)
+        << "symbol repeated within its quantity";
 
     // Display-only prefixes and exponents must not count a second time.
     EXPECT_DOUBLE_EQ(UnitFactor(r).coefficient, c.coefficient);
@@ -159,11 +160,32 @@ const HandConversion kHandConversions[] = {
     {"cheval-vapeur", 1, "ch", "W", 735.49875},
     {"horsepower", 1, "hp", "W", 745.69987158227022},
     {"horsepower to ch", 1, "hp", "ch", 745.69987158227022 / 735.49875},
-    {"boiling water", 100, "\xC2\xB0" "C", "\xC2\xB0" "F", 212},
-    {"minus forty", -40, "\xC2\xB0" "C", "\xC2\xB0" "F", -40},
-    {"ice point", 0, "\xC2\xB0" "C", "K", 273.15},
-    {"Rankine", 491.67, "\xC2\xB0" "R", "K", 273.15},
-    {"Reaumur", 20, "\xC2\xB0" "R\xC3\xA9", "\xC2\xB0" "C", 25},
+    {"boiling water", 100,
+     "\xC2\xB0"
+     "C",
+     "\xC2\xB0"
+     "F",
+     212},
+    {"minus forty", -40,
+     "\xC2\xB0"
+     "C",
+     "\xC2\xB0"
+     "F",
+     -40},
+    {"ice point", 0,
+     "\xC2\xB0"
+     "C",
+     "K", 273.15},
+    {"Rankine", 491.67,
+     "\xC2\xB0"
+     "R",
+     "K", 273.15},
+    {"Reaumur", 20,
+     "\xC2\xB0"
+     "R\xC3\xA9",
+     "\xC2\xB0"
+     "C",
+     25},
     {"half turn", 180, "\xC2\xB0", "rad", 3.14159265358979},
     {"turn", 1, "tr", "\xC2\xB0", 360},
     {"grades", 100, "gon", "\xC2\xB0", 90},
@@ -182,7 +204,10 @@ const HandConversion kHandConversions[] = {
     {"oersted", 1, "Oe", "A/m", 79.5774715459477},
     {"foot-candle", 1, "fc", "lx", 10.7639104167097},
     {"torque", 1, "N.m", "lbf.ft", 1 / 1.3558179483314004},
-    {"thermal conductivity", 1, "W/m.K", "BTU/h.ft.\xC2\xB0" "F", 1 / 1.7307346663713912},
+    {"thermal conductivity", 1, "W/m.K",
+     "BTU/h.ft.\xC2\xB0"
+     "F",
+     1 / 1.7307346663713912},
     {"density", 1000, "kg/m^3", "g/cm^3", 1},
     {"conductivity", 1, "\xC2\xB5S/cm", "S/m", 1e-4},
     {"kcal per hour", 1, "kcal/h", "W", 1.163},
@@ -216,7 +241,8 @@ TEST_F(ShippedUnits, ASymbolOfSeveralQuantitiesFollowsTheWantedDimension) {
   DimensionVector area{2, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &time).record), time) << "the year";
   EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &area).record), area) << "the are";
-  EXPECT_EQ(DimensionOf(parseUnitExpression("st", *db, &time).record), DimensionOf(parseUnitExpression("st", *db).record))
+  EXPECT_EQ(DimensionOf(parseUnitExpression("st", *db, &time).record),
+            DimensionOf(parseUnitExpression("st", *db).record))
       << "no unit of that dimension: the first one";
 }
 

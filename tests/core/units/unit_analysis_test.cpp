@@ -22,8 +22,11 @@ TEST(DimensionText, ZeroForceAndLength) {
   EXPECT_EQ(DimensionText(DimensionVector{1, 1, -2, 0, 0, 0, 0, 0, 0}), "LMT\x8C-2\x8C");
   EXPECT_EQ(DimensionText(DimensionVector{1, 0, 0, 0, 0, 0, 0, 0, 0}), "L");
   EXPECT_EQ(DimensionText(DimensionVector{0, 0, 0, 0, 0, 0, 1, 0, 1}), "CS");
-  EXPECT_EQ(DimensionText(DimensionVector{0.5, 0, 0, 0, 0, 0, 0, 0, 0}), "L\x8C" "0.5\x8C");
-  EXPECT_EQ(DimensionText(DimensionVector{1e-8, 0, 0, 0, 0, 0, 0, 0, 0}), "sans dimension") << "below the epsilon";
+  EXPECT_EQ(DimensionText(DimensionVector{0.5, 0, 0, 0, 0, 0, 0, 0, 0}),
+            "L\x8C"
+            "0.5\x8C");
+  EXPECT_EQ(DimensionText(DimensionVector{1e-8, 0, 0, 0, 0, 0, 0, 0, 0}), "sans dimension")
+      << "below the epsilon";
 }
 
 TEST(DimensionOf, DivisionExponentsAndRounding) {
@@ -40,7 +43,8 @@ TEST(DimensionOf, DivisionExponentsAndRounding) {
 }
 
 TEST(DimensionOf, StopsAtTheFirstContinuationPiece) {
-  UnitComponent whole = component("km", 1.0 / 3.6, DimensionVector{1, 0, -1, 0, 0, 0, 0, 0, 0}, "1", "1", 0, 0);
+  UnitComponent whole =
+      component("km", 1.0 / 3.6, DimensionVector{1, 0, -1, 0, 0, 0, 0, 0, 0}, "1", "1", 0, 0);
   UnitComponent piece = component("h", 0, kLength);
   piece.unitKey = kContinuationKey;
   piece.divides = 1;
@@ -60,8 +64,12 @@ TEST(UnitText, SeparatorsPrefixesExponentsAndFieldMarks) {
   UnitComponent s2 = second();
   s2.exponent = "2";
   EXPECT_EQ(UnitText(unitOf({kilometre(), hour()}, 1)), "\x82km\x82/h\x82");
-  EXPECT_EQ(UnitText(unitOf({metre(), s2}, 1)), "\x82m\x82/s\x8C" "2\x8C\x82");
-  EXPECT_EQ(UnitText(unitOf({one(), metre()})), "\x82" "1\x82*m\x82");
+  EXPECT_EQ(UnitText(unitOf({metre(), s2}, 1)),
+            "\x82m\x82/s\x8C"
+            "2\x8C\x82");
+  EXPECT_EQ(UnitText(unitOf({one(), metre()})),
+            "\x82"
+            "1\x82*m\x82");
   EXPECT_EQ(UnitText(UnitRecord{}), "\x82");
 }
 
@@ -85,9 +93,16 @@ TEST(NormaliseUnit, DropsALeadingOneOnlyAheadOfAQuotient) {
 
 TEST(MarkupPlainUtf8, GreekExponentsSubscriptsAndMarks) {
   EXPECT_EQ(markupPlainUtf8("\x82k\x8AW\x8A\x82"), "k\xCE\xA9");  // kΩ
-  EXPECT_EQ(markupPlainUtf8("\x82m\x82/s\x8C" "2\x8C\x82"), "m/s^2");
-  EXPECT_EQ(markupPlainUtf8("mmH\x8B" "2\x8BO"), "mmH2O");
-  EXPECT_EQ(markupPlainUtf8("\xB0" "C"), "\xC2\xB0" "C");  // °C
+  EXPECT_EQ(markupPlainUtf8("\x82m\x82/s\x8C"
+                            "2\x8C\x82"),
+            "m/s^2");
+  EXPECT_EQ(markupPlainUtf8("mmH\x8B"
+                            "2\x8BO"),
+            "mmH2O");
+  EXPECT_EQ(markupPlainUtf8("\xB0"
+                            "C"),
+            "\xC2\xB0"
+            "C");  // °C
   EXPECT_EQ(markupPlainUtf8("LMT\x8C-2\x8C"), "LMT^-2");
 }
 

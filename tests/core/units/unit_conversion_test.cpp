@@ -17,7 +17,12 @@ using testing::metre;
 using testing::second;
 using testing::unitOf;
 
-UnitComponent celsius() { return component("\xB0" "C", 1.0, kTemperature, "1", "1", 0, 0, 273.15); }
+UnitComponent celsius() {
+  return component(
+      "\xB0"
+      "C",
+      1.0, kTemperature, "1", "1", 0, 0, 273.15);
+}
 UnitComponent kelvin() { return component("K", 1.0, kTemperature); }
 UnitComponent kilometre() { return component("m", 1.0, kLength, "k"); }
 
@@ -31,13 +36,15 @@ TEST(UnitFactor, PrefixesExponentsDivisionAndOffsets) {
   EXPECT_DOUBLE_EQ(UnitFactor(unitOf({component("m", 4.0, kLength, "1", "1/2")})).coefficient, 2.0);
 
   EXPECT_EQ(UnitFactor(unitOf({celsius()})).offset, 273.15);
-  EXPECT_EQ(UnitFactor(unitOf({celsius(), second()}, 1)).offset, 0.0) << "degree Celsius per second has no offset";
+  EXPECT_EQ(UnitFactor(unitOf({celsius(), second()}, 1)).offset, 0.0)
+      << "degree Celsius per second has no offset";
   EXPECT_EQ(UnitFactor(unitOf({celsius(), celsius()})).offset, 0.0) << "two components never carry an offset";
 
   UnitFactors first = UnitFactorFirst(unitOf({celsius(), second()}, 1));
   EXPECT_EQ(first.coefficient, 1.0);
   EXPECT_EQ(first.offset, 273.15);
-  EXPECT_DOUBLE_EQ(UnitFactorFirst(unitOf({component("m", 1.0, kLength, "k", "2"), second()})).coefficient, 1e6);
+  EXPECT_DOUBLE_EQ(UnitFactorFirst(unitOf({component("m", 1.0, kLength, "k", "2"), second()})).coefficient,
+                   1e6);
 }
 
 TEST(UnitFactor, StopsAtAContinuationPiece) {

@@ -1,8 +1,8 @@
 #include "units/unit_expression.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "core/units/unit_test_support.h"
 #include "units/unit_analysis.h"

@@ -1,12 +1,11 @@
 #include "units/unit_history.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "core/units/unit_test_support.h"
 #include "numbers/cp1252.h"
@@ -36,8 +35,9 @@ std::string imageOf(const UnitRecord& r) {
 class UnitHistoryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("qz_units_history_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name()) /
+    folder = fs::temp_directory_path() /
+             ("qz_units_history_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name()) /
              "QZ";
     fs::remove_all(folder.parent_path());
   }
@@ -94,7 +94,8 @@ TEST_F(UnitHistoryTest, RepeatMovesToFrontAndThirteenthDropsOldest) {
   ASSERT_TRUE(history().AddToHistory(numbered(1), messenger));
   EXPECT_EQ(keys(), (std::vector<int>{1, 3, 2})) << "moved to the front, not duplicated";
   for (int n = 4; n <= 13; ++n) ASSERT_TRUE(history().AddToHistory(numbered(n), messenger));
-  EXPECT_EQ(keys(), (std::vector<int>{13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 1, 3})) << "12 at most, the oldest dropped";
+  EXPECT_EQ(keys(), (std::vector<int>{13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 1, 3}))
+      << "12 at most, the oldest dropped";
   EXPECT_EQ(fileBytes().size(), 24u + 12u * 1480u);
   EXPECT_TRUE(messenger.boxes().empty());
 }
@@ -153,7 +154,8 @@ TEST_F(UnitHistoryTest, WriteFailureShowsTheMessageAndKeepsWhatWasThere) {
   EXPECT_FALSE(history().AddToHistory(numbered(2), messenger));
   ASSERT_EQ(messenger.boxes().size(), 1u);
   std::string text = cp1252ToUtf8(messenger.boxes()[0].text);
-  EXPECT_EQ(text.rfind("ERREUR\n\nImpossible d'enregistrer le fichier " + history().path() + " !", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("ERREUR\n\nImpossible d'enregistrer le fichier " + history().path() + " !", 0), 0u)
+      << text;
   EXPECT_TRUE(fs::is_directory(fs::path(history().path()) / "inside"));
   int leftovers = 0;
   for (const auto& entry : fs::directory_iterator(folder)) leftovers += entry.path().filename() != "QZ.LOG";

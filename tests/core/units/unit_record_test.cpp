@@ -1,8 +1,8 @@
 #include "units/unit_record.h"
 
-#include <cstring>
-
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "core/units/unit_test_support.h"
 

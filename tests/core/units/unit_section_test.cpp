@@ -22,14 +22,14 @@ UnitRecord kilometresPerHour() {
 TEST(UnitSection, LinesOfOneComponent) {
   UnitRecord m = unitOf({component("m", 1.0, kLength)});
   EXPECT_EQ(writeUnitSection(m, UnitRecord{}, {}),
-            "1\n"                                    // count
-            "10\n1\n1\n1\n0\n"                       // key, system, category, quantity, divides
-            "1\nm\n1\n"                              // prefix, symbol, exponent
-            "1\n1\n"                                 // permissions
-            "1\n0\n"                                 // coefficient, offset
-            "1\n0\n0\n0\n0\n0\n0\n0\n0\n"            // dimension
-            "0\n"                                    // new unit
-            "0\n");                                  // rows
+            "1\n"                          // count
+            "10\n1\n1\n1\n0\n"             // key, system, category, quantity, divides
+            "1\nm\n1\n"                    // prefix, symbol, exponent
+            "1\n1\n"                       // permissions
+            "1\n0\n"                       // coefficient, offset
+            "1\n0\n0\n0\n0\n0\n0\n0\n0\n"  // dimension
+            "0\n"                          // new unit
+            "0\n");                        // rows
 }
 
 TEST(UnitSection, RoundTrip) {
@@ -54,8 +54,9 @@ TEST(UnitSection, RoundTrip) {
 TEST(UnitSection, LongTextsAreCut) {
   SectionWriter w;
   w.line().integer(1);
-  for (const char* line : {"3", "1", "1", "1", "0", "abcdef", "0123456789012345678901234567", "12345", "1", "1",
-                           "2", "0", "1", "0", "0", "0", "0", "0", "0", "0", "0"}) {
+  for (const char* line : {"3",     "1", "1", "1", "0", "abcdef", "0123456789012345678901234567",
+                           "12345", "1", "1", "2", "0", "1",      "0",
+                           "0",     "0", "0", "0", "0", "0",      "0"}) {
     w.textLine(line);
   }
   w.line().integer(0);

@@ -16,8 +16,12 @@ TEST(PrefixTable, FactorsNamesSymbolsAndOutOfRange) {
   EXPECT_EQ(PrefixFactor(3), 1e3);
   EXPECT_EQ(PrefixFactor(10), 1e24);
   EXPECT_EQ(PrefixSymbol(-4), "\xB5") << "micro is one code page 1252 byte";
-  EXPECT_EQ(PrefixName(-1), "d\xE9" "ci");
-  EXPECT_EQ(PrefixName(4), "m\xE9" "ga");
+  EXPECT_EQ(PrefixName(-1),
+            "d\xE9"
+            "ci");
+  EXPECT_EQ(PrefixName(4),
+            "m\xE9"
+            "ga");
   EXPECT_EQ(PrefixSymbol(1), "da");
   for (int outside : {-11, 11, 1000}) {
     SCOPED_TRACE(outside);
@@ -47,14 +51,10 @@ TEST(PrefixIndexOf, NeedsThePermission) {
     int index;
   };
   const Case cases[] = {
-      {"kilo allowed", "k", 1, 3},
-      {"kilo for display only", "k", 0, 0},
-      {"milli", "m", 1, -3},
-      {"deca before deci", "da", 1, 1},
-      {"deci", "d", 1, -1},
-      {"micro", "\xB5", 1, -4},
-      {"none", "1", 1, 0},
-      {"unknown text", "q", 1, 0},
+      {"kilo allowed", "k", 1, 3}, {"kilo for display only", "k", 0, 0},
+      {"milli", "m", 1, -3},       {"deca before deci", "da", 1, 1},
+      {"deci", "d", 1, -1},        {"micro", "\xB5", 1, -4},
+      {"none", "1", 1, 0},         {"unknown text", "q", 1, 0},
       {"yotta", "Y", 1, 10},
   };
   for (const Case& c : cases) {
@@ -75,14 +75,10 @@ TEST(ExponentIndexOf, NeedsThePermission) {
     int index;
   };
   const Case cases[] = {
-      {"five halves", "5/2", 1, 3},
-      {"five halves refused", "5/2", 0, 0},
-      {"one half", "1/2", 1, -1},
-      {"three halves", "3/2", 1, 1},
-      {"square", "2", 1, 2},
-      {"nine", "9", 1, 10},
-      {"one", "1", 1, 0},
-      {"not in the table", "10", 1, 0},
+      {"five halves", "5/2", 1, 3}, {"five halves refused", "5/2", 0, 0},
+      {"one half", "1/2", 1, -1},   {"three halves", "3/2", 1, 1},
+      {"square", "2", 1, 2},        {"nine", "9", 1, 10},
+      {"one", "1", 1, 0},           {"not in the table", "10", 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

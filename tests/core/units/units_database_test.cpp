@@ -1,11 +1,10 @@
 #include "units/units_database.h"
 
-#include <filesystem>
-#include <string>
-
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <string>
 
 #include "numbers/string_table.h"
 #include "platform/scripted_messenger.h"
@@ -27,7 +26,8 @@ std::string lists(int systems, int categories, int quantities) {
 
 TEST(ParseUnitLine, TwelveFieldsAndPieces) {
   DatabaseUnit u = parseUnitLine(
-      "12\t 1 \t2\t3\t8\tkilom\xE8tre par heure\t*|k|m|1&/|1|h|1\t0\t0\t0.277777777777778\t0.5\t1|0|-1|0|0|0|0|0|0");
+      "12\t 1 \t2\t3\t8\tkilom\xE8tre par "
+      "heure\t*|k|m|1&/|1|h|1\t0\t0\t0.277777777777778\t0.5\t1|0|-1|0|0|0|0|0|0");
   EXPECT_TRUE(u.elementary);
   EXPECT_EQ(u.name, "kilom\xE8tre par heure");
   const UnitRecord& r = u.record;
@@ -80,20 +80,30 @@ TEST(ParseUnitLine, MissingFieldsAndLongTexts) {
 
 TEST(ParseUnitsDatabase, ListsEscapesAndLineEnds) {
   std::string text =
-      "QZ\r\nSI\r\n.\r\nM\xE9" "canique\r\n.\r\nforce\r\n.\r\n"
+      "QZ\r\nSI\r\n.\r\nM\xE9"
+      "canique\r\n.\r\nforce\r\n.\r\n"
       "1\t1\t1\t1\t1\tohm\t*|k|\xB6gW\xB6g|1\t1\t1\t1000\t0\t2|1|-3|-2|0|0|0|0|0\r\n"
-      "2\t0\t1\t1\t1\teau\t*|1|mmH\xB6s" "2\xB6sO|1\t0\t0\t9.80665\t0\t-1|1|-2|0|0|0|0|0|0\r\n"
-      "3\t0\t1\t1\t1\tcarr\xE9\t*|1|m\xB6" "e2\xB6" "e|1\t0\t0\t1\t0\t2\r\n.\r\n";
+      "2\t0\t1\t1\t1\teau\t*|1|mmH\xB6s"
+      "2\xB6sO|1\t0\t0\t9.80665\t0\t-1|1|-2|0|0|0|0|0|0\r\n"
+      "3\t0\t1\t1\t1\tcarr\xE9\t*|1|m\xB6"
+      "e2\xB6"
+      "e|1\t0\t0\t1\t0\t2\r\n.\r\n";
   UnitsDatabase db;
   parseUnitsDatabase(text, db);
   EXPECT_EQ(db.systems, std::vector<std::string>{"SI"});
-  EXPECT_EQ(db.categories, std::vector<std::string>{"M\xE9" "canique"});
+  EXPECT_EQ(db.categories, std::vector<std::string>{"M\xE9"
+                                                    "canique"});
   EXPECT_EQ(db.quantities, std::vector<std::string>{"force"});
   ASSERT_EQ(db.units.size(), 3u);
   EXPECT_EQ(db.units[0].record.components[0].symbol, "\x8AW\x8A");
-  EXPECT_EQ(db.units[1].record.components[0].symbol, "mmH\x8B" "2\x8BO");
-  EXPECT_EQ(db.units[2].record.components[0].symbol, "m\x8C" "2\x8C");
-  EXPECT_EQ(db.units[0].record.components[0].dimension[3], -2.0) << "no carriage return left on the last field";
+  EXPECT_EQ(db.units[1].record.components[0].symbol,
+            "mmH\x8B"
+            "2\x8BO");
+  EXPECT_EQ(db.units[2].record.components[0].symbol,
+            "m\x8C"
+            "2\x8C");
+  EXPECT_EQ(db.units[0].record.components[0].dimension[3], -2.0)
+      << "no carriage return left on the last field";
   EXPECT_EQ(UnitsDatabase::nameAt(db.quantities, 1), "force");
   EXPECT_EQ(UnitsDatabase::nameAt(db.quantities, 2), "");
   EXPECT_EQ(UnitsDatabase::nameAt(db.quantities, 0), "");
