@@ -75,6 +75,35 @@ TEST(RegularPolygons, HexagonFromItsSideAndFromItsArea) {
   EXPECT_FIGURE_VALUE(fromArea, "R", 3, 1e-9);
 }
 
+TEST(CyclicQuadrilateral, CentreOutsideGivesANegativeTriangle) {
+  // Corners at 0, 30, 60 and 90 degrees on a circle of radius 5.
+  const double r = 5;
+  const double shortSide = 2 * r * std::sin(15 * kDeg), longSide = 2 * r * std::sin(135 * kDeg);
+  const double small = 0.5 * r * r * std::sin(30 * kDeg), big = 0.5 * r * r * std::sin(270 * kDeg);
+  FigureHarness h(14);
+  h.give("R", r);
+  h.give("L1", shortSide);
+  h.give("L2", shortSide);
+  h.give("L3", shortSide);
+  h.give("L4", longSide);
+  h.give("S", 3 * small + big);
+  h.compute();
+  EXPECT_FIGURE_VALUE(h, "S1", small, 1e-9);
+  EXPECT_FIGURE_VALUE(h, "S3", small, 1e-9);
+  EXPECT_FIGURE_VALUE(h, "S4", big, 1e-9);
+}
+
+TEST(IsoscelesTriangle, FromApexAngleAndBase) {
+  FigureHarness h(21);
+  h.give("A1", 90);
+  h.give("L1", 10);
+  h.compute();
+  EXPECT_FIGURE_VALUE(h, "L2", 10 / std::sqrt(2.0), 1e-9);
+  EXPECT_FIGURE_VALUE(h, "A2", 45, 1e-9);
+  EXPECT_FIGURE_VALUE(h, "H1", 5, 1e-9);
+  EXPECT_FIGURE_VALUE(h, "S", 25, 1e-9);
+}
+
 TEST(OverDetermined, FirstEquationReachingAVariableFixesIt) {
   // Square with L = 2 and an inconsistent S = 5: S stays as given, D follows L.
   FigureHarness h(0);
