@@ -2,7 +2,6 @@
 // computes a figure from NAME=VALUE data and prints every variable, or draws
 // the figure into a PNG file through the same drawing code as the window.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -90,7 +89,8 @@ int listFigures(CliContext& context, const GeoOptions& options) {
       const int number = first + static_cast<int>(i);
       const std::string& name = loader.figureNames()[i];
       if (options.json) {
-        out.push_back({{"figure", number}, {"name", cp1252ToUtf8(name)}, {"solid", dimension == kDimensionSolid}});
+        out.push_back(
+            {{"figure", number}, {"name", cp1252ToUtf8(name)}, {"solid", dimension == kDimensionSolid}});
       } else {
         char head[16];
         std::snprintf(head, sizeof head, "%2d  ", number);
@@ -103,8 +103,8 @@ int listFigures(CliContext& context, const GeoOptions& options) {
 }
 
 // Turns NAME=VALUE arguments into known-data rows, with the window's checks.
-bool applyData(const std::vector<std::string>& args, VariableTable& table, FigureData& data, Messenger& messenger,
-               CliContext& context) {
+bool applyData(const std::vector<std::string>& args, VariableTable& table, FigureData& data,
+               Messenger& messenger, CliContext& context) {
   data.clear();
   for (const std::string& arg : args) {
     const size_t eq = arg.find('=');
@@ -121,7 +121,8 @@ bool applyData(const std::vector<std::string>& args, VariableTable& table, Figur
     }
     const GeoVariable& v = table.at(index);
     if (v.kind == 'V' || v.kind == 'C' || v.kind == 'R' || !v.shown) {
-      fail("La variable " + cp1252ToUtf8(name) + " ne peut pas être une donnée : elle est seulement calculée.");
+      fail("La variable " + cp1252ToUtf8(name) +
+           " ne peut pas être une donnée : elle est seulement calculée.");
       return false;
     }
     double value = 0.0;
@@ -166,7 +167,8 @@ bool drawPng(const std::string& path, VariableTable& table, const FigureLayout& 
   static char* argv[] = {arg0, nullptr};
   // Qt's start-up notices (a missing runtime folder, say) are not the user's business here.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   });
   std::unique_ptr<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
@@ -212,7 +214,7 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
   const FigureLayout& layout = loader.layout();
   if (options.sub < 0 || options.sub >= static_cast<int>(layout.subFigures.size())) {
     fail("Vue incorrecte : la figure a " + std::to_string(layout.subFigures.size()) + " vue(s), de 0 à " +
-               std::to_string(layout.subFigures.size() - 1) + ".");
+         std::to_string(layout.subFigures.size() - 1) + ".");
     return kExitUsage;
   }
   const std::vector<std::string> values(options.args.begin() + 1, options.args.end());
@@ -227,7 +229,8 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
   solver.ComputeFigure(figure, data);
   solver.setExplicitRequest(false);
 
-  const std::string figureName = loader.figureNames()[static_cast<size_t>(figure - (dimension ? kPlaneFigureCount : 0))];
+  const std::string figureName =
+      loader.figureNames()[static_cast<size_t>(figure - (dimension ? kPlaneFigureCount : 0))];
   // Each name once, in table order; internal names only with --all.
   std::vector<int> shown;
   for (int i = table.predefinedCount(); i < table.size(); ++i) {
@@ -248,7 +251,8 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
     nlohmann::json vars = nlohmann::json::array();
     for (int i : shown) {
       const GeoVariable& v = table.at(i);
-      nlohmann::json item{{"name", cp1252ToUtf8(v.name)}, {"kind", std::string(1, v.kind)}, {"state", stateText(v)}};
+      nlohmann::json item{
+          {"name", cp1252ToUtf8(v.name)}, {"kind", std::string(1, v.kind)}, {"state", stateText(v)}};
       item["value"] = v.state == kKnown ? nlohmann::json(v.value) : nlohmann::json(nullptr);
       vars.push_back(item);
     }
@@ -295,7 +299,8 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->add_option("--png", options->png, "Dessine la figure dans un fichier PNG");
   cmd->add_option("--sub", options->sub, "Vue de la figure à dessiner (0 = la première)");
   cmd->add_option("--width", options->width, "Largeur de l'image en pixels (532 par défaut)");
-  cmd->add_option("--incline", options->incline, "Parallélogramme (figure 10) : incliné vers la droite ou la gauche")
+  cmd->add_option("--incline", options->incline,
+                  "Parallélogramme (figure 10) : incliné vers la droite ou la gauche")
       ->check(CLI::IsMember({"droite", "gauche"}));
   cmd->add_option("args", options->args, "FIGURE [NOM=VALEUR...]");
   cmd->callback([&context, options]() {

@@ -22,7 +22,9 @@ inline constexpr int kPlaneFigureCount = 24;
 /// File name of the catalogue of a dimension.
 const char* catalogueFileName(int dimension);
 /// Dimension of a figure number (0..52).
-inline int figureDimension(int figure) { return figure >= kPlaneFigureCount ? kDimensionSolid : kDimensionPlane; }
+inline int figureDimension(int figure) {
+  return figure >= kPlaneFigureCount ? kDimensionSolid : kDimensionPlane;
+}
 
 /// Keeps the catalogue text of the dimension last read (the other one is read
 /// again when it is chosen) and loads figures from it.

@@ -76,22 +76,33 @@ bool isSubHeader(std::string_view line) { return line.substr(0, 4) == "@SUB"; }
 
 Rgb catalogueColour(char letter) {
   switch (letter) {
-    case 'B': return {0, 0, 255};
-    case 'G': return {0, 128, 0};
-    case 'J': return {128, 0, 128};
-    case 'M': return {192, 192, 192};
-    case 'R': return {255, 0, 0};
-    case 'W': return {255, 255, 255};
-    default: return {0, 0, 0};  // "D" and any other letter
+    case 'B':
+      return {0, 0, 255};
+    case 'G':
+      return {0, 128, 0};
+    case 'J':
+      return {128, 0, 128};
+    case 'M':
+      return {192, 192, 192};
+    case 'R':
+      return {255, 0, 0};
+    case 'W':
+      return {255, 255, 255};
+    default:
+      return {0, 0, 0};  // "D" and any other letter
   }
 }
 
 int catalogueLineStyle(char letter) {
   switch (letter) {
-    case 'T': return kLineDashed;
-    case 'P': return kLineDotted;
-    case 'M': return kLineDashDot;
-    default: return kLineSolid;
+    case 'T':
+      return kLineDashed;
+    case 'P':
+      return kLineDotted;
+    case 'M':
+      return kLineDashDot;
+    default:
+      return kLineSolid;
   }
 }
 

@@ -27,10 +27,14 @@ int roundHalfAway(double v) { return static_cast<int>(roundInt(v)); }
 
 PenStyle penStyleOf(int lineStyle) {
   switch (lineStyle) {
-    case kLineDashed: return PenStyle::Dash;
-    case kLineDotted: return PenStyle::Dot;
-    case kLineDashDot: return PenStyle::DashDot;
-    default: return PenStyle::Solid;
+    case kLineDashed:
+      return PenStyle::Dash;
+    case kLineDotted:
+      return PenStyle::Dot;
+    case kLineDashDot:
+      return PenStyle::DashDot;
+    default:
+      return PenStyle::Solid;
   }
 }
 
@@ -99,8 +103,10 @@ WorldPoint labelAnchor(const GeoVariable& v) {
     case 'I':
       // The middle of the half turn that is drawn.
       return rotatedEllipsePoint(v, v.startAngle * kPi / 180.0 + kPi * 0.5);
-    case 'S': return {(v.x1 + v.x2) * 0.5, (v.y1 + v.y2) * 0.5};
-    default: return {static_cast<double>(v.x1), static_cast<double>(v.y1)};
+    case 'S':
+      return {(v.x1 + v.x2) * 0.5, (v.y1 + v.y2) * 0.5};
+    default:
+      return {static_cast<double>(v.x1), static_cast<double>(v.y1)};
   }
 }
 
@@ -129,7 +135,8 @@ class FigurePainter {
     } else if (v.kind == 'I') {
       std::vector<Point> points;
       const double t0 = v.startAngle * kPi / 180.0;
-      for (int k = 0; k <= 100; ++k) points.push_back(place.device(rotatedEllipsePoint(v, t0 + k * kHalfEllipseStep)));
+      for (int k = 0; k <= 100; ++k)
+        points.push_back(place.device(rotatedEllipsePoint(v, t0 + k * kHalfEllipseStep)));
       m_canvas.drawPolyline(points);
       start = rotatedEllipsePoint(v, t0);
       end = rotatedEllipsePoint(v, t0 + 100 * kHalfEllipseStep);
