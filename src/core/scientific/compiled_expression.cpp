@@ -78,7 +78,7 @@ struct CompiledExpression::Builder {
   }
 
   /// Reduces items [first, last) to one operand register, emitting the
-  /// operators in the described order.
+  /// operators in the language's order.
   std::uint32_t reduce(const std::vector<Item>& items, std::size_t first, std::size_t last) {
     std::vector<std::uint32_t> operands;
     std::vector<char> ops;
@@ -205,17 +205,17 @@ EvalOutcome CompiledExpression::evaluate(double x, RandomGenerator& random) {
         break;
       case Op::PowerInt:
         r = expr::integerPower(a, in.n);
-        error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
+        error = expr::powerResult(r);
         break;
       case Op::Square:
         // a^2 by repeated multiplication is (1*a)*a, and 1*a is a exactly.
         r = a * a;
-        error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
+        error = expr::powerResult(r);
         break;
       case Op::Cube:
         // (a*a)*a: an overflow or underflow of a*a stays one, as in the loop.
         r = a * a * a;
-        error = std::isinf(r) ? kOverflowError : expr::clampResult(r);
+        error = expr::powerResult(r);
         break;
       case Op::Multiply:
         error = expr::multiply(a, reg[in.b], r);

@@ -12,8 +12,8 @@
 namespace qz {
 
 /// The program of one compiled expression. It performs the same reductions,
-/// in the same order and with the same arithmetic, as the described
-/// evaluation of the token list (evaluateTokensDirectly), so it gives the
+/// in the same order and with the same arithmetic, as the token-list
+/// reduction (evaluateTokensDirectly), so it gives the
 /// same y and the same first error, and draws rnd values in the same order.
 class CompiledExpression {
  public:

@@ -18,11 +18,19 @@ inline constexpr double kMaxRepeatedPower = 1048576.0;
 inline constexpr double kRadiansPerDegree = 0.01745329251994;
 inline constexpr double kDegreesPerRadian = 57.2957795130823;
 
+/// True when a result needs no clamping: 1E-300 <= |r| <= 1E+300. Tested
+/// first, so that ordinary results take one comparison pair.
+inline bool inPlainRange(double r) {
+  const double m = std::fabs(r);
+  return m >= 1e-300 && m <= 1e300;
+}
+
 /// The rule after every successful operator or function: not a number or
 /// beyond ±1E+300 is 185; a magnitude below 1E-300 becomes 0.
 inline int clampResult(double& r) {
+  if (inPlainRange(r)) return kExprOk;
   if (!(std::fabs(r) <= 1e300)) return kMathError;
-  if (std::fabs(r) < 1e-300) r = 0.0;
+  r = 0.0;
   return kExprOk;
 }
 
@@ -36,23 +44,27 @@ inline int subtract(double a, double b, double& r) {
   return clampResult(r);
 }
 
+/// 0 when either operand is 0; an infinite product is 1003.
 inline int multiply(double a, double b, double& r) {
+  r = a * b;
+  if (inPlainRange(r)) return kExprOk;
   if (a == 0.0 || b == 0.0) {
     r = 0.0;
     return kExprOk;
   }
-  r = a * b;
   if (std::isinf(r)) return kOverflowError;
   return clampResult(r);
 }
 
+/// A divisor of 0 is 1001, a dividend of 0 gives 0; an infinite quotient is 1004.
 inline int divide(double a, double b, double& r) {
   if (b == 0.0) return kDivisionByZeroError;
+  r = a / b;
+  if (inPlainRange(r)) return kExprOk;
   if (a == 0.0) {
     r = 0.0;
     return kExprOk;
   }
-  r = a / b;
   if (std::isinf(r)) return kQuotientOverflow;
   return clampResult(r);
 }
@@ -61,11 +73,17 @@ inline int divide(double a, double b, double& r) {
 /// (n < 0) of 1 by the base, in that order.
 double integerPower(double base, double n);
 
+/// The end of every power: an infinite one is 1003, then the clamp.
+inline int powerResult(double& r) {
+  if (inPlainRange(r)) return kExprOk;
+  if (std::isinf(r)) return kOverflowError;
+  return clampResult(r);
+}
+
 /// "^" with an exponent that is not 0 and not an integer.
 inline int realPower(double a, double b, double& r) {
   r = a == 0.0 ? 0.0 : std::pow(a, b);
-  if (std::isinf(r)) return kOverflowError;
-  return clampResult(r);
+  return powerResult(r);
 }
 
 inline int power(double a, double b, double& r) {
@@ -75,8 +93,7 @@ inline int power(double a, double b, double& r) {
   }
   if (b != std::trunc(b)) return realPower(a, b, r);
   r = integerPower(a, b);
-  if (std::isinf(r)) return kOverflowError;
-  return clampResult(r);
+  return powerResult(r);
 }
 
 /// "=" compares nothing: it gives 0.

@@ -15,7 +15,7 @@ namespace {
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-/// Compares the compiled program with the described reduction on one
+/// Compares the compiled program with the token-list reduction on one
 /// expression for several x; returns the number of successful evaluations.
 int compareOn(std::string expression, std::string constants, AngleUnit unit, bool& compiled) {
   compiled = false;
@@ -38,7 +38,7 @@ int compareOn(std::string expression, std::string constants, AngleUnit unit, boo
   return successes;
 }
 
-TEST(CompiledExpression, MatchesTheDescribedReductionOnRandomExpressions) {
+TEST(CompiledExpression, MatchesTheTokenReductionOnRandomExpressions) {
   testing::RandomExpression random(20261208);
   int compiledCount = 0, successes = 0;
   const int total = 6000;

@@ -1,5 +1,5 @@
 // Random expressions of the language, for the tests that compare the
-// compiled program with the described evaluation.
+// compiled program with the token-list reduction.
 #pragma once
 
 #include <random>
