@@ -30,8 +30,8 @@ void checkTable(const qz::StatTable& table) {
 
 void checkResults(const qz::StatEngine& engine, qz::StatMode mode) {
   const qz::StatResults& r = engine.results();
-  for (double v : {r.sumX, r.sumX2, r.sumY, r.sumY2, r.sumXY, r.meanX, r.meanY, r.sigmaX, r.sigmaY, r.sX, r.sY,
-                   r.varX, r.varY, r.covXY, r.a, r.b, r.r2})
+  for (double v : {r.sumX, r.sumX2, r.sumY, r.sumY2, r.sumXY, r.meanX, r.meanY, r.sigmaX, r.sigmaY, r.sX,
+                   r.sY, r.varX, r.varY, r.covXY, r.a, r.b, r.r2})
     check(std::isfinite(v));
   for (const std::string& line : qz::buildResultsList(r, mode)) {
     check(line.find("INF") == std::string::npos && line.find("NAN") == std::string::npos);
@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   qz::PasteBlock block = qz::parsePasteText(text);
   if (block.error == qz::kPasteOk) {
     check(block.lines >= 1 && block.columns >= 1);
-    check(block.values.size() == static_cast<std::size_t>(block.lines) * static_cast<std::size_t>(block.columns));
+    check(block.values.size() ==
+          static_cast<std::size_t>(block.lines) * static_cast<std::size_t>(block.columns));
     for (double v : block.values) check(std::isfinite(v) && std::fabs(v) <= 1e300);
     qz::PastePlan plan = qz::planPaste(block, grid.selection(), mode, table.count(), ours);
     if (plan.error == qz::kPasteOk) {

@@ -2,7 +2,6 @@
 // columns of numbers, prints the results list as the window shows it, and can
 // draw the Henry line or the regression into a PNG through the window's renderer.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -21,6 +20,7 @@
 #include "statistics/diagram_renderer.h"
 #include "statistics/results_list.h"
 #include "statistics/stat_engine.h"
+#include "statistics/statistics_calculator.h"
 
 #ifdef QZ_CLI_PAINTER
 #include <QGuiApplication>
@@ -167,7 +167,8 @@ bool drawPng(const std::string& path, const DiagramSeries& series, int width) {
   static char arg0[] = "qz-cli";
   static char* argv[] = {arg0, nullptr};
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   });
   std::unique_ptr<QGuiApplication> app;
   if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
@@ -188,20 +189,6 @@ bool drawPng(const std::string& path, const DiagramSeries& series, int width) {
   return image.save(QString::fromStdString(path), "PNG");
 }
 #endif
-
-DiagramSeries seriesOf(const StatEngine& engine, const StatTable& table, StatMode mode) {
-  DiagramSeries series;
-  series.a = engine.results().a;
-  series.b = engine.results().b;
-  series.axes = engine.axisScales();
-  if (mode == StatMode::Frequencies) {
-    const auto& rows = engine.henryRows();
-    if (rows.size() > 1) series.points.assign(rows.begin(), rows.end() - 1);
-  } else {
-    for (int i = 1; i <= table.count(); ++i) series.points.push_back(table.row(i));
-  }
-  return series;
-}
 
 int run(CliContext& context, StatsOptions& options) {
   StatTable table;
@@ -234,7 +221,7 @@ int run(CliContext& context, StatsOptions& options) {
       return kExitCalculationError;
     }
 #ifdef QZ_CLI_PAINTER
-    if (!drawPng(options.plot, seriesOf(engine, table, mode), options.width)) {
+    if (!drawPng(options.plot, makeDiagramSeries(engine, table, mode), options.width)) {
       fail("Impossible d'enregistrer l'image " + options.plot + ".");
       return kExitCalculationError;
     }
@@ -265,7 +252,8 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->add_flag("--json", options->json, "Sortie JSON");
   cmd->add_option("--plot", options->plot, "Dessine la droite de Henry ou la régression dans un fichier PNG");
   cmd->add_option("--width", options->width, "Largeur de l'image en pixels (660 par défaut)");
-  cmd->add_option("file", options->input, "Fichier de valeurs (une ou deux colonnes), - pour l'entrée standard");
+  cmd->add_option("file", options->input,
+                  "Fichier de valeurs (une ou deux colonnes), - pour l'entrée standard");
   cmd->callback([&context, options]() { context.exitCode = run(context, *options); });
 }
 

@@ -335,8 +335,9 @@ bool drawDiagram(Canvas& canvas, const Rect& area, const DiagramSeries& series, 
         }
       }
       // A line across the plot at 0 (linear) or at 50 % (probability).
-      bool across = (axis.kind == AxisScale::Linear && g.value == 0 && axis.range.start < 0 && axis.range.end > 0) ||
-                    (axis.kind == AxisScale::Probit && g.value == 0.5);
+      bool across =
+          (axis.kind == AxisScale::Linear && g.value == 0 && axis.range.start < 0 && axis.range.end > 0) ||
+          (axis.kind == AxisScale::Probit && g.value == 0.5);
       if (across) {
         canvas.setPen({kBlack, 1, PenStyle::Dot});
         if (a == 0)

@@ -50,7 +50,9 @@ double NormalTable::z(int k) { return k >= 0 && k < kRows ? kTable[static_cast<s
 
 double NormalTable::phi(int k) { return k >= 1 && k < kRows ? kTable[static_cast<std::size_t>(k)].phi : 0.5; }
 
-double NormalTable::nominal(int k) { return k >= 1 && k < kRows ? kTable[static_cast<std::size_t>(k)].p : 0.5; }
+double NormalTable::nominal(int k) {
+  return k >= 1 && k < kRows ? kTable[static_cast<std::size_t>(k)].p : 0.5;
+}
 
 double probit(double p) {
   if (p == 0.5) return 0.0;

@@ -27,14 +27,14 @@ struct GridSelection {
 /// Texts of the paste failures (each shown inside string 29 "Opération impossible :...").
 enum PasteMessage : int {
   kPasteOk = 0,
-  kPasteEmpty = 85,           ///< "Le presse-papiers est vide"
-  kPasteRagged = 87,          ///< "Disposition anormale des cellules copiées"
-  kPasteTooMany = 88,         ///< "Le nombre total de cellules copiées dépasse..."
-  kPasteEmptyCell = 89,       ///< "Une ou plusieurs des cellules copiées sont vides"
-  kPasteNotNumeric = 90,      ///< "... comportent des valeurs non numériques"
-  kPasteShapeMismatch = 95,   ///< "Les zones sélectionnées ne correspondent pas"
-  kPasteNeedTwoLines = 96,    ///< "... deux lignes ou deux colonnes"
-  kPasteNeedOneLine = 98,     ///< "... une seule ligne ou une seule colonne"
+  kPasteEmpty = 85,          ///< "Le presse-papiers est vide"
+  kPasteRagged = 87,         ///< "Disposition anormale des cellules copiées"
+  kPasteTooMany = 88,        ///< "Le nombre total de cellules copiées dépasse..."
+  kPasteEmptyCell = 89,      ///< "Une ou plusieurs des cellules copiées sont vides"
+  kPasteNotNumeric = 90,     ///< "... comportent des valeurs non numériques"
+  kPasteShapeMismatch = 95,  ///< "Les zones sélectionnées ne correspondent pas"
+  kPasteNeedTwoLines = 96,   ///< "... deux lignes ou deux colonnes"
+  kPasteNeedOneLine = 98,    ///< "... une seule ligne ou une seule colonne"
 };
 /// "Opération impossible :\n\n< @ > !"
 inline constexpr int kPasteFailureText = 29;
@@ -46,7 +46,7 @@ inline constexpr int kPasteVerticalQuestion = 97;
 /// The cells of a pasted text, line by line.
 struct PasteBlock {
   int lines = 0;
-  int columns = 0;  ///< cells per line
+  int columns = 0;             ///< cells per line
   std::vector<double> values;  ///< lines * columns, line by line; 0 where not numeric
   std::vector<bool> numeric;
   int numericCells = 0;

@@ -12,7 +12,7 @@ namespace qz {
 
 /// One-byte markup codes the list lines use.
 namespace markup {
-inline constexpr char kField = '\x82';      ///< value field open/close
+inline constexpr char kField = '\x82';  ///< value field open/close
 inline constexpr char kRed = '\x83';
 inline constexpr char kGreen = '\x84';
 inline constexpr char kBlue = '\x85';
@@ -20,7 +20,7 @@ inline constexpr char kBold = '\x86';
 inline constexpr char kUnderline = '\x87';
 inline constexpr char kOverline = '\x88';
 inline constexpr char kItalic = '\x89';
-inline constexpr char kGreek = '\x8A';      ///< Symbol font on/off
+inline constexpr char kGreek = '\x8A';  ///< Symbol font on/off
 inline constexpr char kSubscript = '\x8B';
 inline constexpr char kSuperscript = '\x8C';
 /// True for the bytes 0x81..0x8C.

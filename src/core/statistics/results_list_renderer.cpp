@@ -119,7 +119,8 @@ void drawResultsList(Canvas& canvas, const Rect& area, const std::vector<std::st
         canvas.setTextColour(colour);
         canvas.drawText({x, y}, run);
         if (state.overline) {
-          const bool capital = std::any_of(run.begin(), run.end(), [](char c) { return std::isupper(static_cast<unsigned char>(c)); });
+          const bool capital = std::any_of(
+              run.begin(), run.end(), [](char c) { return std::isupper(static_cast<unsigned char>(c)); });
           const int lineY = capital ? top - size.height / 6 : top + size.height / 6;
           canvas.setPen({colour, 1, PenStyle::Solid});
           canvas.drawLine({x, lineY}, {x + size.width, lineY});

@@ -10,7 +10,7 @@
 namespace qz {
 
 struct ResultsListStyle {
-  FontSpec textFont{"Arial", -16, 400};  ///< the list font (AppFont 4), at 96 dots per inch
+  FontSpec textFont{"Arial", -16, 400};    ///< the list font (AppFont 4), at 96 dots per inch
   FontSpec greekFont{"Symbol", -16, 400};  ///< the Greek font (AppFont 6)
   Rgb windowText{0, 0, 0};
   Rgb windowBackground{255, 255, 255};

@@ -102,7 +102,9 @@ bool StatEngine::compute(const StatTable& table, StatMode mode) {
 
   // Means; equal data give their own value, without a rounding residue.
   const DoubleDouble meanX = allXEqual ? DoubleDouble(firstX) : sx / total;
-  const DoubleDouble meanY = !pairs ? DoubleDouble(0.0) : allSecondEqual ? DoubleDouble(firstSecond) : sy / total;
+  const DoubleDouble meanY = !pairs           ? DoubleDouble(0.0)
+                             : allSecondEqual ? DoubleDouble(firstSecond)
+                                              : sy / total;
   if (!meanX.isFinite() || !meanY.isFinite()) {
     m_guard.setCode(faultOf(meanX.isFinite() ? meanY : meanX));
     return false;

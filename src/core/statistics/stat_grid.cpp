@@ -79,7 +79,8 @@ std::string StatGrid::valueText(double value, int column) const {
 std::string StatGrid::cellText(int row, int column) const {
   if (column < 0 || column >= valueColumns()) return {};
   if (row >= 1 && row <= m_table.count()) return valueText(m_table.value(row, column), column);
-  if (row == newRow() && newRowFilled(column)) return valueText(m_newValues[static_cast<std::size_t>(column)], column);
+  if (row == newRow() && newRowFilled(column))
+    return valueText(m_newValues[static_cast<std::size_t>(column)], column);
   return {};
 }
 
@@ -382,7 +383,8 @@ std::optional<std::string> StatGrid::selectionText(char decimalSeparator) const 
   return text;
 }
 
-PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, bool fromOurGrid, bool editorFocused) {
+PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, bool fromOurGrid,
+                            bool editorFocused) {
   if (!clipboardText) {
     ShowMessage(m_messenger, kCaptionError, kClipboardUnusableText, {}, MessageStyle::Error);
     return PasteResult::Refused;
@@ -407,8 +409,8 @@ PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, boo
   }
   PasteOrientation orientation = plan.orientation;
   if (orientation == PasteOrientation::Ask) {
-    bool rowWise = ShowMessage(m_messenger, kCaptionAttention, kPasteVerticalQuestion, {}, MessageStyle::YesNo) ==
-                   MessageAnswer::Yes;
+    bool rowWise = ShowMessage(m_messenger, kCaptionAttention, kPasteVerticalQuestion, {},
+                               MessageStyle::YesNo) == MessageAnswer::Yes;
     orientation = rowWise ? PasteOrientation::RowWise : PasteOrientation::ColumnWise;
   }
   saveUndo();

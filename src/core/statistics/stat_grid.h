@@ -19,8 +19,8 @@ enum class EditorKey {
   ShiftTab,    ///< previous cell
   Up,
   Down,
-  CtrlHome,    ///< row 1, column 0, scrolled to the top
-  CtrlEnd,     ///< the new row (or row 1000), column 0
+  CtrlHome,  ///< row 1, column 0, scrolled to the top
+  CtrlEnd,   ///< the new row (or row 1000), column 0
 };
 
 /// What leaving a cell did with the editor's text.
@@ -32,20 +32,20 @@ enum class CommitResult {
 
 /// What a paste did.
 enum class PasteResult {
-  Pasted,       ///< cells written; undo available
-  IntoEditor,   ///< a single number for the open editor: the view pastes it there as text
-  Refused,      ///< a message was shown, nothing written
+  Pasted,      ///< cells written; undo available
+  IntoEditor,  ///< a single number for the open editor: the view pastes it there as text
+  Refused,     ///< a message was shown, nothing written
 };
 
 /// Texts of the grid's messages.
 enum GridText : int {
-  kGridValueMaximum = 6,      ///< "Valeur maximale = %g !"
-  kGridValueMinimum = 7,      ///< "Valeur minimale = %g !"
-  kGridValueIncorrect = 10,   ///< "Valeur incorrecte !"
-  kGridCopyImpossible = 25,   ///< "Copier impossible :..."
-  kGridDeleteConfirm = 28,    ///< "Toutes les valeurs sélectionnées\nvont être supprimées..."
+  kGridValueMaximum = 6,     ///< "Valeur maximale = %g !"
+  kGridValueMinimum = 7,     ///< "Valeur minimale = %g !"
+  kGridValueIncorrect = 10,  ///< "Valeur incorrecte !"
+  kGridCopyImpossible = 25,  ///< "Copier impossible :..."
+  kGridDeleteConfirm = 28,   ///< "Toutes les valeurs sélectionnées\nvont être supprimées..."
   kGridDeleteImpossible = 236,
-  kGridValueRequired = 250,   ///< "Introduire une valeur dans ce champ !"
+  kGridValueRequired = 250,  ///< "Introduire une valeur dans ce champ !"
 };
 
 class StatGrid {

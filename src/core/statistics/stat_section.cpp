@@ -14,7 +14,8 @@ bool writeStoredStatMode(SettingsStore& settings, StatMode mode) {
   return settings.writeInt(kStatModeSection, kStatModeKey, static_cast<int>(mode));
 }
 
-std::optional<std::string> writeStatisticsSection(StatMode mode, const StatResults& r, const StatTable& table) {
+std::optional<std::string> writeStatisticsSection(StatMode mode, const StatResults& r,
+                                                  const StatTable& table) {
   if (table.isEmpty()) return std::nullopt;
   SectionWriter w;
   w.line().integer(static_cast<int>(mode));

@@ -20,7 +20,8 @@ StatMode readStoredStatMode(const SettingsStore& settings);
 bool writeStoredStatMode(SettingsStore& settings, StatMode mode);
 
 /// The section body, or nothing when the table holds no row (no section then).
-std::optional<std::string> writeStatisticsSection(StatMode mode, const StatResults& results, const StatTable& table);
+std::optional<std::string> writeStatisticsSection(StatMode mode, const StatResults& results,
+                                                  const StatTable& table);
 
 /// Resets the state (table cleared, results zeroed, mode from the settings),
 /// then reads `body` when there is one. The mode read becomes both `mode` and

@@ -162,20 +162,23 @@ bool StatisticsCalculator::useMemoryValue(double value) {
   return true;
 }
 
-DiagramSeries StatisticsCalculator::diagramSeries() const {
+DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode) {
   DiagramSeries series;
-  series.axes = m_engine.axisScales();
-  series.a = m_engine.results().a;
-  series.b = m_engine.results().b;
-  if (m_mode == StatMode::Frequencies) {
-    const auto& rows = m_engine.henryRows();
+  series.a = engine.results().a;
+  series.b = engine.results().b;
+  if (mode == StatMode::Frequencies) {
+    const auto& rows = engine.henryRows();
     if (rows.size() > 1) series.points.assign(rows.begin(), rows.end() - 1);
     series.axes = {AxisScale::Linear, AxisScale::Probit};
-  } else if (m_mode == StatMode::Pairs) {
-    for (int i = 1; i <= m_table.count(); ++i) series.points.push_back(m_table.row(i));
+  } else if (mode == StatMode::Pairs) {
+    for (int i = 1; i <= table.count(); ++i) series.points.push_back(table.row(i));
     series.axes = {AxisScale::Linear, AxisScale::Linear};
   }
   return series;
+}
+
+DiagramSeries StatisticsCalculator::diagramSeries() const {
+  return makeDiagramSeries(m_engine, m_table, m_mode);
 }
 
 }  // namespace qz

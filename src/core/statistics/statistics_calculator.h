@@ -44,6 +44,10 @@ enum StatisticsText : int {
   kStatMissingValue = 21,        ///< "Valeur manquante à la dernière ligne du tableau !"
 };
 
+/// The diagram's points and line after a computation in `mode`: the Henry
+/// preparation's points but the last in mode 1, the table's rows in mode 2.
+DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode);
+
 class StatisticsCalculator {
  public:
   StatisticsCalculator(SettingsStore& settings, Messenger& messenger);

@@ -1,7 +1,6 @@
 // Runs qz-cli stats as a user would: values on standard input or in a file,
 // plain and JSON output, messages and exit codes.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,7 +92,8 @@ TEST(StatsCommand, JsonForMachines) {
 }
 
 TEST(StatsCommand, FrequenciesAndAFile) {
-  const std::string path = (fs::temp_directory_path() / ("qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt")).string();
+  const std::string path =
+      (fs::temp_directory_path() / ("qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt")).string();
   std::ofstream(path) << "10 1\n20 2\n30 4\n40 2\n50 1\n";
   CliRun run = runStats("--mode 1 " + path, "");
   fs::remove(path);
@@ -119,7 +119,8 @@ TEST(StatsCommand, FailuresGoToStandardErrorWithExitOne) {
       {"counts beyond the limit", "--mode 1", "1 2e9\n2 2e9\n",
        "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
       {"no line to plot", "--plot /dev/null", "1\n2\n", "Pas de droite à tracer"},
-      {"missing file", "/nonexistent/values.txt", "", "Impossible d'ouvrir le fichier /nonexistent/values.txt."},
+      {"missing file", "/nonexistent/values.txt", "",
+       "Impossible d'ouvrir le fichier /nonexistent/values.txt."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -134,7 +135,8 @@ TEST(StatsCommand, BadModeIsAUsageError) { EXPECT_EQ(runStats("--mode 3", "1\n2\
 
 #ifdef QZ_CLI_CAN_PLOT
 TEST(StatsCommand, PlotWritesAPng) {
-  const std::string path = (fs::temp_directory_path() / ("qz_cli_stats_plot_" + std::to_string(getpid()) + ".png")).string();
+  const std::string path =
+      (fs::temp_directory_path() / ("qz_cli_stats_plot_" + std::to_string(getpid()) + ".png")).string();
   fs::remove(path);
   CliRun run = runStats("--plot " + path + " --width 400", "0 1\n5 12\n10 19\n15 33\n");
   ASSERT_EQ(run.status, 0) << run.err;

@@ -60,10 +60,8 @@ TEST(LabelFormat, FromTheStep) {
     LabelFormat expected;
   };
   const Case cases[] = {
-      {"integer", 10, {Kind::Integer, 0}},
-      {"one decimal", 0.5, {Kind::Fixed, 1}},
-      {"four decimals", 0.0002, {Kind::Fixed, 4}},
-      {"exponent", 1e-05, {Kind::Scientific, 0}},
+      {"integer", 10, {Kind::Integer, 0}},         {"one decimal", 0.5, {Kind::Fixed, 1}},
+      {"four decimals", 0.0002, {Kind::Fixed, 4}}, {"exponent", 1e-05, {Kind::Scientific, 0}},
       {"large", 2e+06, {Kind::Scientific, 0}},
   };
   for (const Case& c : cases) {
@@ -115,7 +113,9 @@ TEST(DrawDiagram, OrderFrameLabelsLineAndPoints) {
   auto texts = canvas.texts();
   EXPECT_EQ(texts.front(), "-10");
   EXPECT_NE(std::find(texts.begin(), texts.end(), "100"), texts.end());
-  auto lineIt = std::find_if(items.begin(), items.end(), [](const auto& i) { return i.pen.colour == Rgb{0, 128, 0}; });
+  auto lineIt = std::find_if(items.begin(), items.end(), [](const auto& i) {
+    return i.pen.colour == Rgb{0, 128, 0};
+  });
   ASSERT_NE(lineIt, items.end());
   EXPECT_EQ(lineIt->pen.width, 3);
   EXPECT_EQ((lineIt - 1)->op, Op::Clip) << "the line is clipped to the plot";
@@ -126,8 +126,9 @@ TEST(DrawDiagram, OrderFrameLabelsLineAndPoints) {
     EXPECT_EQ(e.brush, style.background);
     EXPECT_EQ(e.rect.width(), 9);
   }
-  EXPECT_LT(lineIt - items.begin(),
-            std::find_if(items.begin(), items.end(), [](const auto& i) { return i.op == Op::Ellipse; }) - items.begin());
+  EXPECT_LT(lineIt - items.begin(), std::find_if(items.begin(), items.end(), [](const auto& i) {
+                                      return i.op == Op::Ellipse;
+                                    }) - items.begin());
 }
 
 TEST(DrawDiagram, PointsSitOnTheirMappedPlaces) {
@@ -189,7 +190,9 @@ TEST(DrawDiagram, ScalesToThePrinter) {
   EXPECT_NE(canvas.items().front().op, Op::FillRect);
   EXPECT_EQ(canvas.itemsOf(Op::Ellipse).front().rect.width(), 51);
   auto green = canvas.items();
-  auto it = std::find_if(green.begin(), green.end(), [](const auto& i) { return i.pen.colour == Rgb{0, 128, 0}; });
+  auto it = std::find_if(green.begin(), green.end(), [](const auto& i) {
+    return i.pen.colour == Rgb{0, 128, 0};
+  });
   ASSERT_NE(it, green.end());
   EXPECT_EQ(it->pen.width, 19);
 }

@@ -96,7 +96,8 @@ TEST_P(NistUnivariate, ModeOneFromTheFrequencyTableMatchesToo) {
   const StatResults& r = engine.results();
   EXPECT_EQ(r.n, json["n"].get<int>());
   EXPECT_LT(relativeError(r.meanX, std::stod(json["certified"]["mean"].get<std::string>())), 1e-14);
-  EXPECT_LT(relativeError(r.sX, std::stod(json["certified"]["sd_sample_n_minus_1"].get<std::string>())), 1e-14);
+  EXPECT_LT(relativeError(r.sX, std::stod(json["certified"]["sd_sample_n_minus_1"].get<std::string>())),
+            1e-14);
   EXPECT_TRUE(r.hasLine()) << "many distinct values: a Henry line";
 }
 

@@ -86,7 +86,8 @@ TEST(PlanPaste, AppendShapesAndOrientation) {
   };
   const Case cases[] = {
       {"pairs line by line", "1\t2\n3\t4\n5\t6", StatMode::Pairs, false, kPasteOk, PasteOrientation::RowWise},
-      {"pairs as two lines", "1\t3\t5\n2\t4\t6", StatMode::Pairs, false, kPasteOk, PasteOrientation::ColumnWise},
+      {"pairs as two lines", "1\t3\t5\n2\t4\t6", StatMode::Pairs, false, kPasteOk,
+       PasteOrientation::ColumnWise},
       {"one pair on a line", "1\t2", StatMode::Pairs, false, kPasteOk, PasteOrientation::RowWise},
       {"two by two asks", "1\t2\n3\t4", StatMode::Pairs, false, kPasteOk, PasteOrientation::Ask},
       {"two by two of ours", "1\t2\n3\t4", StatMode::Pairs, true, kPasteOk, PasteOrientation::RowWise},
@@ -94,7 +95,8 @@ TEST(PlanPaste, AppendShapesAndOrientation) {
        PasteOrientation::RowWise},
       {"values in a column", "1\n2\n3", StatMode::Values, false, kPasteOk, PasteOrientation::RowWise},
       {"values on a line", "1\t2\t3", StatMode::Values, false, kPasteOk, PasteOrientation::RowWise},
-      {"values in a block", "1\t2\n3\t4", StatMode::Values, false, kPasteNeedOneLine, PasteOrientation::RowWise},
+      {"values in a block", "1\t2\n3\t4", StatMode::Values, false, kPasteNeedOneLine,
+       PasteOrientation::RowWise},
       {"letters", "1\nabc", StatMode::Values, false, kPasteNotNumeric, PasteOrientation::RowWise},
   };
   for (const Case& c : cases) {
@@ -121,16 +123,19 @@ TEST(PlanPaste, TooManyCellsOrRows) {
 
 TEST(PlanPaste, FillNeedsTheSelectionsShape) {
   GridSelection threeRowsTwoColumns{0, 1, 1, 3};
-  PastePlan same = planPaste(parsePasteText("1\t2\n3\t4\n5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false);
+  PastePlan same =
+      planPaste(parsePasteText("1\t2\n3\t4\n5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false);
   EXPECT_EQ(same.error, kPasteOk);
   EXPECT_FALSE(same.append);
   EXPECT_EQ(same.orientation, PasteOrientation::RowWise);
-  PastePlan transposed = planPaste(parsePasteText("1\t2\t3\n4\t5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false);
+  PastePlan transposed =
+      planPaste(parsePasteText("1\t2\t3\n4\t5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false);
   EXPECT_EQ(transposed.orientation, PasteOrientation::ColumnWise);
   EXPECT_EQ(planPaste(parsePasteText("1\t2"), threeRowsTwoColumns, StatMode::Pairs, 3, false).error,
             kPasteShapeMismatch);
-  EXPECT_EQ(planPaste(parsePasteText("1\t2\n3\tx\n5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false).error,
-            kPasteNotNumeric);
+  EXPECT_EQ(
+      planPaste(parsePasteText("1\t2\n3\tx\n5\t6"), threeRowsTwoColumns, StatMode::Pairs, 3, false).error,
+      kPasteNotNumeric);
   GridSelection square{0, 1, 2, 3};
   EXPECT_EQ(planPaste(parsePasteText("1\t2\n3\t4"), square, StatMode::Pairs, 3, false).orientation,
             PasteOrientation::Ask);
@@ -141,7 +146,8 @@ TEST(PlanPaste, FillNeedsTheSelectionsShape) {
 
 TEST(ApplyPaste, ColumnWiseAppendGivesTheSamePairs) {
   StatTable rowWise, columnWise;
-  for (auto [table, text] : {std::pair{&rowWise, "1\t2\n3\t4\n5\t6"}, std::pair{&columnWise, "1\t3\t5\n2\t4\t6"}}) {
+  for (auto [table, text] :
+       {std::pair{&rowWise, "1\t2\n3\t4\n5\t6"}, std::pair{&columnWise, "1\t3\t5\n2\t4\t6"}}) {
     table->append({9, 9});
     PasteBlock block = parsePasteText(text);
     PastePlan plan = planPaste(block, {}, StatMode::Pairs, 1, false);

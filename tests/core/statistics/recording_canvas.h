@@ -13,7 +13,7 @@ class RecordingCanvas : public Canvas {
   enum class Op { Line, Polyline, Rect, FillRect, Ellipse, Arc, Text, Clip, ClearClip };
   struct Item {
     Op op = Op::Line;
-    Rect rect{};        // rectangles, ellipses, clips
+    Rect rect{};         // rectangles, ellipses, clips
     Point from{}, to{};  // lines; text position in `from`
     std::string text;
     Pen pen;

@@ -28,22 +28,34 @@ std::vector<std::string> plain(const std::vector<std::string>& lines) {
 }
 
 TEST(ResultsList, ModeZeroWithEightValuesHasElevenLines) {
-  auto lines = buildResultsList(computed(values({2, 4, 4, 4, 5, 5, 7, 9}), StatMode::Values), StatMode::Values);
+  auto lines =
+      buildResultsList(computed(values({2, 4, 4, 4, 5, 5, 7, 9}), StatMode::Values), StatMode::Values);
   ASSERT_EQ(lines.size(), 11u);
   const std::vector<std::string> expected = {
-      "n ...... = 8 résultats", "", "Σx ..... = 40", "Σx² .... = 232", "", "x̄ ...... = 5", "",
-      "var(x) . = 4", "", "σx ..... = 2", "sx ..... = 2.13808994"};
+      "n ...... = 8 résultats", "", "Σx ..... = 40", "Σx² .... = 232",       "", "x̄ ...... = 5", "",
+      "var(x) . = 4",           "", "σx ..... = 2",  "sx ..... = 2.13808994"};
   EXPECT_EQ(plain(lines), expected);
 }
 
 TEST(ResultsList, LinesUseTheOneByteCodes) {
   auto lines = buildResultsList(computed(values({1, 2}), StatMode::Values), StatMode::Values);
   // "\Bn ...... =\B \/2\/ résultats" after conversion.
-  EXPECT_EQ(lines[0], "\x85n ...... =\x85 \x82" "2\x82 r\xE9sultats");
-  EXPECT_EQ(lines[2], "\x85\x8AS\x8Ax ..... =\x85 \x82" "3\x82");
-  EXPECT_EQ(lines[3], "\x85\x8AS\x8Ax\x8C" "2\x8C .... =\x85 \x82" "5\x82");
-  EXPECT_EQ(lines[5], "\x85\x88x\x88 ...... =\x85 \x82" "1.5\x82");
-  EXPECT_EQ(lines[9], "\x85\x8As\x8A\x8Bx\x8B ..... =\x85 \x82" "0.5\x82");
+  EXPECT_EQ(lines[0],
+            "\x85n ...... =\x85 \x82"
+            "2\x82 r\xE9sultats");
+  EXPECT_EQ(lines[2],
+            "\x85\x8AS\x8Ax ..... =\x85 \x82"
+            "3\x82");
+  EXPECT_EQ(lines[3],
+            "\x85\x8AS\x8Ax\x8C"
+            "2\x8C .... =\x85 \x82"
+            "5\x82");
+  EXPECT_EQ(lines[5],
+            "\x85\x88x\x88 ...... =\x85 \x82"
+            "1.5\x82");
+  EXPECT_EQ(lines[9],
+            "\x85\x8As\x8A\x8Bx\x8B ..... =\x85 \x82"
+            "0.5\x82");
 }
 
 TEST(ResultsList, ModeTwoWithTwoPairsHasEighteenLines) {
@@ -90,7 +102,8 @@ TEST(ResultsList, HugeValuesUseThreeDigitExponents) {
 }
 
 TEST(ResultLineNumber, TakesTheNumberAfterTheEquals) {
-  auto lines = buildResultsList(computed(values({2, 4, 4, 4, 5, 5, 7, 9}), StatMode::Values), StatMode::Values);
+  auto lines =
+      buildResultsList(computed(values({2, 4, 4, 4, 5, 5, 7, 9}), StatMode::Values), StatMode::Values);
   EXPECT_EQ(resultLineNumber(lines[0]), "8");
   EXPECT_EQ(resultLineNumber(lines[10]), "2.13808994");
   EXPECT_EQ(resultLineNumber(lines[1]), std::nullopt);

@@ -19,7 +19,8 @@ void expectDigits(double actual, long double exact, const char* what, double dig
   SCOPED_TRACE(what);
   long double scale = std::fabs(exact) > 0 ? std::fabs(exact) : 1.0L;
   long double error = std::fabs(static_cast<long double>(actual) - exact) / scale;
-  EXPECT_LE(error, std::pow(10.0L, -digits)) << "actual " << actual << " exact " << static_cast<double>(exact);
+  EXPECT_LE(error, std::pow(10.0L, -digits))
+      << "actual " << actual << " exact " << static_cast<double>(exact);
 }
 
 struct Dataset {

@@ -84,7 +84,8 @@ TEST(ComputeStatistics, TwoPairsGiveTheLineThroughBoth) {
 
 TEST(ComputeStatistics, DecreasingPairs) {
   StatEngine engine;
-  ASSERT_TRUE(engine.computeStatistics(tableOf({{1, 10}, {2, 8.5}, {3, 7.2}, {4, 5.1}, {5, 3.9}}), StatMode::Pairs));
+  ASSERT_TRUE(
+      engine.computeStatistics(tableOf({{1, 10}, {2, 8.5}, {3, 7.2}, {4, 5.1}, {5, 3.9}}), StatMode::Pairs));
   const StatResults& r = engine.results();
   EXPECT_LT(r.a, 0.0);
   EXPECT_LT(r.covXY, 0.0);
@@ -155,7 +156,8 @@ TEST(ComputeStatistics, ZeroCountsFailInsteadOfDividingByZero) {
 
 TEST(HenryLine, EqualLargestXMergeIntoOnePoint) {
   StatEngine engine;
-  ASSERT_TRUE(engine.computeStatistics(tableOf({{3, 1}, {1, 1}, {3, 2}, {2, 1}, {0.5, 1}}), StatMode::Frequencies));
+  ASSERT_TRUE(
+      engine.computeStatistics(tableOf({{3, 1}, {1, 1}, {3, 2}, {2, 1}, {0.5, 1}}), StatMode::Frequencies));
   const auto& rows = engine.henryRows();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], (StatRow{0.5, 1.0 / 6}));
@@ -178,7 +180,8 @@ TEST(HenryLine, FewerThanThreeDistinctXHaveNoLine) {
 TEST(HenryLine, FitsTheQuantilesOfTheCumulativeFrequencies) {
   // Frequencies 1, 2, 4, 2, 1 over x = 10..50: F = 0.1, 0.3, 0.7, 0.9 (and 1).
   StatEngine engine;
-  ASSERT_TRUE(engine.computeStatistics(tableOf({{10, 1}, {20, 2}, {30, 4}, {40, 2}, {50, 1}}), StatMode::Frequencies));
+  ASSERT_TRUE(engine.computeStatistics(tableOf({{10, 1}, {20, 2}, {30, 4}, {40, 2}, {50, 1}}),
+                                       StatMode::Frequencies));
   double u[4] = {probit(0.1), probit(0.3), probit(0.7), probit(0.9)};
   double x[4] = {10, 20, 30, 40};
   double mx = 25, mu = (u[0] + u[1] + u[2] + u[3]) / 4;

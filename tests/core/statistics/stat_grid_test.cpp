@@ -188,7 +188,8 @@ TEST_F(StatGridTest, DeleteRowsTwoToThreeOfFiveThenUndo) {
   grid.selectRows(2, 3, 2);
   messenger.answerNext(MessageAnswer::Yes);
   EXPECT_TRUE(grid.deleteSelection(false));
-  EXPECT_EQ(lastText(), "ATTENTION\n\nToutes les valeurs sélectionnées\nvont être supprimées.\n\nConfirmation ?");
+  EXPECT_EQ(lastText(),
+            "ATTENTION\n\nToutes les valeurs sélectionnées\nvont être supprimées.\n\nConfirmation ?");
   EXPECT_EQ(table.count(), 3);
   EXPECT_EQ(table.row(2), before.row(4));
   EXPECT_EQ(table.row(3), before.row(5));
@@ -267,9 +268,10 @@ TEST_F(StatGridTest, PasteFailuresShowTheirMessageAndWriteNothing) {
   EXPECT_EQ(grid.paste(std::string(""), false, false), PasteResult::Refused);
   EXPECT_EQ(lastText(), "ERREUR\n\nOpération impossible :\n\n< Le presse-papiers est vide > !");
   EXPECT_EQ(grid.paste(std::string("1\t2\n3\t4"), false, false), PasteResult::Refused);
-  EXPECT_EQ(lastText(),
-            "ERREUR\n\nOpération impossible :\n\n< Les cellules copiées doivent être sur\nune seule ligne ou une "
-            "seule colonne > !");
+  EXPECT_EQ(
+      lastText(),
+      "ERREUR\n\nOpération impossible :\n\n< Les cellules copiées doivent être sur\nune seule ligne ou une "
+      "seule colonne > !");
   EXPECT_EQ(grid.paste(std::string("1\nzz"), false, false), PasteResult::Refused);
   EXPECT_EQ(table, before);
   EXPECT_FALSE(grid.undoAvailable());

@@ -19,7 +19,8 @@ TEST(StatisticsSection, BodyLinesInOrder) {
   auto body = writeStatisticsSection(StatMode::Pairs, engine.results(), t);
   ASSERT_TRUE(body);
   EXPECT_EQ(*body,
-            "2\n2\n5|17|15|153|51\n2.5|7.5\n1.5|4.5|2.12132034356|6.36396103068\n2.25|20.25|6.75\n3|0|1\n2\n1|3\n4|12\n");
+            "2\n2\n5|17|15|153|51\n2.5|7.5\n1.5|4.5|2.12132034356|6.36396103068\n2.25|20.25|6.75\n3|0|"
+            "1\n2\n1|3\n4|12\n");
 }
 
 TEST(StatisticsSection, RoundTripRestoresEverythingAndStoresTheMode) {

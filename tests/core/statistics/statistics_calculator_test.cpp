@@ -81,8 +81,9 @@ TEST_F(CalculatorTest, ModeChangeAsksQuestion13AndClears) {
   load(StatMode::Pairs, {{1, 3}, {4, 12}});
   messenger.answerNext(MessageAnswer::No);
   EXPECT_FALSE(calc.chooseMode(StatMode::Values));
-  EXPECT_EQ(messenger.lastTextUtf8(),
-            "ATTENTION\n\nLe changement de mode nécessite l'effacement\ndu tableau de valeurs.\n\nConfirmation ?");
+  EXPECT_EQ(
+      messenger.lastTextUtf8(),
+      "ATTENTION\n\nLe changement de mode nécessite l'effacement\ndu tableau de valeurs.\n\nConfirmation ?");
   EXPECT_EQ(calc.mode(), StatMode::Pairs);
   EXPECT_EQ(calc.table().count(), 2);
   EXPECT_TRUE(calc.resultsValid());
@@ -111,7 +112,8 @@ TEST_F(CalculatorTest, ClearAllAsksAndReadsTheStoredMode) {
   EXPECT_EQ(calc.table().count(), 2);
   messenger.answerNext(MessageAnswer::Yes);
   EXPECT_TRUE(calc.clearAll());
-  EXPECT_EQ(messenger.lastTextUtf8(), "ATTENTION\n\nToutes les valeurs affichées vont être effacées !\n\nConfirmation ?");
+  EXPECT_EQ(messenger.lastTextUtf8(),
+            "ATTENTION\n\nToutes les valeurs affichées vont être effacées !\n\nConfirmation ?");
   EXPECT_TRUE(calc.table().isEmpty());
   EXPECT_EQ(calc.mode(), StatMode::Frequencies);
 }
@@ -138,7 +140,8 @@ TEST_F(CalculatorTest, CopyOrder) {
   load(StatMode::Pairs, {{1.5, 2}, {3, 4}});
   EXPECT_EQ(calc.copy(true, '.').kind, CopyOutcome::Kind::EditorCopies);
   EXPECT_EQ(calc.copy(false, '.').kind, CopyOutcome::Kind::Nothing);
-  EXPECT_EQ(messenger.lastTextUtf8(), "ATTENTION\n\nCopier impossible :\n\n\"Sélectionner un groupe de cellule\".");
+  EXPECT_EQ(messenger.lastTextUtf8(),
+            "ATTENTION\n\nCopier impossible :\n\n\"Sélectionner un groupe de cellule\".");
   calc.grid().selectAll();
   CopyOutcome out = calc.copy(false, ',');
   EXPECT_EQ(out.text, "1,5\t2\r\n3\t4");
