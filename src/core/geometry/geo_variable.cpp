@@ -37,6 +37,9 @@ void VariableTable::createPredefined() {
     v.value = 0.0;
     append(v);
   }
+  // The three constants are known to every equation from the start; the
+  // auxiliary names are scratch and start unknown.
+  for (int i = 0; i < 3; ++i) m_entries[static_cast<size_t>(i)].state = kKnown;
   m_entries[0].value = 1.0;
   m_entries[1].value = 90.0;
   m_entries[2].value = 180.0;

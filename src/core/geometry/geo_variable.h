@@ -97,8 +97,8 @@ class VariableTable {
   /// Empties the table and its index.
   void clear();
   /// Clears the table, then creates the eleven predefined entries (kind "V",
-  /// sub-figure -1, state 0, range -1e300..1e300; "1" = 1, "AD" = 90,
-  /// "AP" = 180, the others 0) and indexes them.
+  /// sub-figure -1, range -1e300..1e300; the constants "1" = 1, "AD" = 90,
+  /// "AP" = 180 Known, the auxiliary names 0 and Unknown) and indexes them.
   void createPredefined();
   int predefinedCount() const { return m_predefined; }
 

@@ -23,6 +23,8 @@ TEST(VariableTable, PredefinedEntriesInOrder) {
   EXPECT_EQ(table.at(0).value, 1.0);
   EXPECT_EQ(table.at(1).value, 90.0);
   EXPECT_EQ(table.at(2).value, 180.0);
+  EXPECT_EQ(table.at(1).state, kKnown);
+  EXPECT_EQ(table.at(10).state, kUnknown);
   EXPECT_EQ(table.nameIndex().substr(0, 15), "1   |AD  |AP  |");
 }
 
