@@ -72,6 +72,9 @@ TEST(TriangleSolver, DataThatFixTheTriangleGiveExactResults) {
       {"isosceles: base and leg", 21, {{"L1", 6}, {"L2", 5}}, 6, 5, 5},
       {"isosceles: base and height", 21, {{"L1", 6}, {"H1", 4}}, 6, 5, 5},
       {"isosceles in figure 22", 22, {{"L1", 6}, {"L2", 5}, {"L3", 5}}, 6, 5, 5},
+      {"isosceles in figure 22, equal sides 3 and 1", 22, {{"L1", 5}, {"L2", 6}, {"L3", 5}}, 5, 6, 5},
+      {"isosceles in figure 22, equal sides 1 and 2", 22, {{"L1", 5}, {"L2", 5}, {"L3", 6}}, 5, 5, 6},
+      {"isosceles in figure 22 from two equal heights", 22, {{"H1", 4.8}, {"H2", 4.8}, {"L3", 6}}, 5, 5, 6},
   };
   for (const TriangleCase& c : cases) {
     SCOPED_TRACE(c.label);
