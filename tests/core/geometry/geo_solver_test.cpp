@@ -396,6 +396,30 @@ TEST_F(SolverTest, RelationTypesRecoverEachPosition) {
   }
 }
 
+TEST_F(SolverTest, SearchesFindSmallSegmentsAndCaps) {
+  // A segment of 10 degrees: its area lies below the first step of a coarse
+  // scan from zero, which must not make it fail.
+  add("S");
+  add("R");
+  add("A");
+  const double theta = 10 * kDeg;
+  known("S", 100 * (theta - std::sin(theta)) / 2);
+  known("R", 10);
+  solver.evalRelation("S=R|A", 14);
+  ASSERT_EQ(state("A"), kKnown);
+  EXPECT_NEAR(value("A"), 10, 1e-9);
+
+  add("V");
+  add("Rc");
+  add("Ac");
+  const double h = 10 * (1 - std::cos(5 * kDeg));  // cap under 10 degrees
+  known("V", std::numbers::pi * h * h * (30 - h) / 3);
+  known("Rc", 10);
+  solver.evalRelation("V=Rc|Ac", 16);
+  ASSERT_EQ(state("Ac"), kKnown);
+  EXPECT_NEAR(value("Ac"), 10, 1e-6);
+}
+
 TEST_F(SolverTest, SearchesFailOutsideTheirDomain) {
   add("S");
   add("R");
