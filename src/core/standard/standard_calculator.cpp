@@ -343,7 +343,10 @@ int StandardCalculator::entryAtY(int y, int lineHeight) const {
 }
 
 void StandardCalculator::clickEntry(int index) {
+  const bool hadSelection = m_engine.selected() >= 0;
   m_engine.select(index);
+  // A stray click that selects nothing must not wipe the number being typed.
+  if (!hadSelection && m_engine.selected() < 0) return;
   afterSelectionChange();
 }
 

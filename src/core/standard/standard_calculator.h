@@ -102,7 +102,9 @@ class StandardCalculator {
   std::vector<TapeLine> visibleTapeLines() const;
   /// The entry drawn at height `y` measured from the top of the tape area, -1 for none.
   int entryAtY(int y, int lineHeight) const;
-  /// A click on entry `index` (or -1 outside the lines): selects it or clears the selection.
+  /// A click on entry `index` (or -1 outside the lines): selects it or clears
+  /// the selection. A click that selects nothing while nothing was selected
+  /// keeps the display as it is.
   void clickEntry(int index);
 
   // --- Display modes ---------------------------------------------------------
