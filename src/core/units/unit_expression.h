@@ -23,7 +23,7 @@ enum class UnitExpressionError {
 struct UnitExpressionResult {
   UnitRecord record;
   UnitExpressionError error = UnitExpressionError::None;
-  std::size_t position = 0;  ///< byte offset in the text of the factor at fault
+  std::size_t position = 0;  ///< byte offset of the factor at fault, once ² ³ · are spelled ^2 ^3 .
   std::string factor;        ///< the factor at fault (UTF-8)
   bool ok() const { return error == UnitExpressionError::None; }
 };
