@@ -162,9 +162,10 @@ bool applyData(const std::vector<std::string>& args, VariableTable& table, Figur
 bool drawPng(const std::string& path, VariableTable& table, const FigureLayout& layout, int sub, int width) {
   // Fonts need a GUI application; the offscreen platform needs no display.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char arg0[] = "qz-cli";
-  static char* argv[] = {arg0, nullptr};
+  // The application must not outlive its arguments: both live in this call.
+  int argc = 1;
+  char arg0[] = "qz-cli";
+  char* argv[] = {arg0, nullptr};
   // Qt's start-up notices (a missing runtime folder, say) are not the user's business here.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
