@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <clocale>
 
 #include "app/launcher_page.h"
 #include "app/qz_application.h"
@@ -25,6 +26,9 @@ class QuitAfterFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // Qt takes the user's locale for the C library too; the program's numbers
+  // are always read and written with a decimal point, whatever the locale.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("QZ"));
   QApplication::setOrganizationName(QStringLiteral("Keldoran"));
 
