@@ -132,6 +132,12 @@ void StatGrid::selectRows(int from, int to, int option) {
   m_selection = {first, last, from, to};
 }
 
+StatGrid::RowRangeChoice StatGrid::selectionDialogStart() const {
+  if (m_selection.isNone()) return {1, m_table.count(), 0};
+  int option = m_selection.firstColumn != m_selection.lastColumn ? 2 : m_selection.firstColumn;
+  return {m_selection.firstRow, std::min(m_selection.lastRow, std::max(m_table.count(), 1)), option};
+}
+
 void StatGrid::normaliseSelection() {
   GridSelection& s = m_selection;
   if (s.isNone()) return;

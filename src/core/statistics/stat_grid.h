@@ -93,6 +93,13 @@ class StatGrid {
   /// The "Sélectionner" dialog: rows from..to (swapped when needed), option 0
   /// column 0, 1 column 1, 2 both.
   void selectRows(int from, int to, int option);
+  /// What the "Sélectionner" dialog opens with: the selection's rows and
+  /// option (0 column 0, 1 column 1, 2 both), else rows 1 to count and option 0.
+  struct RowRangeChoice {
+    int from = 1, to = 0, option = 0;
+    friend bool operator==(const RowRangeChoice&, const RowRangeChoice&) = default;
+  };
+  RowRangeChoice selectionDialogStart() const;
   /// Mouse: press on a cell, drag over others, release. A press and release on
   /// one cell opens the editor there (returns true); a drag leaves a normalised
   /// selection without the incomplete new row.

@@ -87,7 +87,9 @@ class StatisticsCalculator {
   // Buttons, menus and toolbar.
   LineButton lineButton() const;
   bool lineButtonEnabled() const;
-  bool canSelectRows() const { return m_table.count() > 0; }  ///< "Sélectionner", "Désélectionner"
+  bool canSelectRows() const { return m_table.count() > 0; }  ///< "Sélectionner"
+  /// "&Désélectionner": rows in the table and a selection to drop.
+  bool canDeselect() const { return m_table.count() > 0 && !m_grid.selection().isNone(); }
   bool canPrint() const { return m_table.count() > 0 && m_resultsValid; }
   bool canDelete() const { return m_grid.selectionCoversRows(); }
   bool canUndo() const { return m_grid.undoAvailable(); }

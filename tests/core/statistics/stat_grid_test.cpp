@@ -286,6 +286,16 @@ TEST_F(StatGridTest, SingleNumberGoesIntoTheOpenEditor) {
   EXPECT_EQ(table.row(3).x, 12.5);
 }
 
+TEST_F(StatGridTest, SelectionDialogOpensOnTheSelection) {
+  fill(StatMode::Pairs, 6);
+  EXPECT_EQ(grid.selectionDialogStart(), (StatGrid::RowRangeChoice{1, 6, 0}));
+  grid.selectRows(5, 2, 1);
+  EXPECT_EQ(grid.selection(), (GridSelection{1, 1, 2, 5})) << "rows swapped, the second column";
+  EXPECT_EQ(grid.selectionDialogStart(), (StatGrid::RowRangeChoice{2, 5, 1}));
+  grid.selectAll();
+  EXPECT_EQ(grid.selectionDialogStart(), (StatGrid::RowRangeChoice{1, 6, 2})) << "not the new row";
+}
+
 TEST(SelectionRowField, ChecksTheRange) {
   ScriptedMessenger m;
   m.setBeepEnabled(false);
