@@ -191,7 +191,7 @@ void StatGrid::openEditor(int row, int column) {
   m_editorOpen = true;
   m_row = row;
   m_column = column;
-  m_editorText = cellText(row, column);
+  m_editorText = m_openedText = cellText(row, column);
   ensureVisible(row);
 }
 
@@ -221,6 +221,9 @@ CommitResult StatGrid::commitEditor(bool quiet) {
     return CommitResult::Refused;
   };
 
+  // Passing through a cell without typing leaves its value as it is, even
+  // when it holds more digits than the editor shows.
+  if (!inNewRow && m_editorText == m_openedText) return CommitResult::Accepted;
   std::string text = m_editorText.substr(0, kEditorMaxLength);
   bool blank = std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
   if (blank) {
@@ -277,7 +280,7 @@ CommitResult StatGrid::commitEditor(bool quiet) {
     m_table.setValue(m_row, m_column, value);
     changed();
   }
-  m_editorText = valueText(value, m_column);
+  m_editorText = m_openedText = valueText(value, m_column);
   return CommitResult::Accepted;
 }
 

@@ -165,6 +165,7 @@ class StatGrid {
   bool m_editorOpen = false;
   int m_row = 1, m_column = 0;
   std::string m_editorText;
+  std::string m_openedText;  // the cell's text when the editor opened on it
   // The new row's values until both are there; the table holds complete rows only.
   std::array<double, 2> m_newValues{};
   std::array<bool, 2> m_newFilled{};

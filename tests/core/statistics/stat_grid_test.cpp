@@ -106,6 +106,16 @@ TEST_F(StatGridTest, ValuesAreStoredWithTwelveDigits) {
   EXPECT_EQ(table.row(2).x, 1.23456789012);
 }
 
+TEST_F(StatGridTest, PassingThroughACellChangesNothing) {
+  fill(StatMode::Values, 2);
+  table.setValue(1, 0, 1.0 / 3);
+  grid.openEditor(1, 0);
+  changes = 0;
+  EXPECT_TRUE(grid.navigate(EditorKey::Down));
+  EXPECT_EQ(table.row(1).x, 1.0 / 3) << "not rounded to the twelve digits shown";
+  EXPECT_EQ(changes, 0);
+}
+
 TEST_F(StatGridTest, EmptyingTheOnlyValueClearsTheTable) {
   fill(StatMode::Values, 1);
   grid.openEditor(1, 0);
