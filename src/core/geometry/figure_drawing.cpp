@@ -17,13 +17,16 @@ constexpr double kDeviceLimit = 32767.0;
 // Step of the polyline that draws half a rotated ellipse (100 steps).
 constexpr double kHalfEllipseStep = 0.0314159265358979;
 constexpr double kMarkRadius = 2.0;
+constexpr int kMaxPenWidth = 64;
 
 int toDeviceInt(double v) {
   v = std::clamp(v, -kDeviceLimit, kDeviceLimit);
   return static_cast<int>(roundInt(v));
 }
 
-int roundHalfAway(double v) { return static_cast<int>(roundInt(v)); }
+// Rounded half away from zero; limited to the int range, so that a catalogue's
+// huge coordinate or radius cannot overflow the conversion.
+int roundHalfAway(double v) { return static_cast<int>(roundInt(std::clamp(v, -2147483647.0, 2147483647.0))); }
 
 PenStyle penStyleOf(int lineStyle) {
   switch (lineStyle) {
@@ -72,14 +75,15 @@ class SubFigurePlacement {
 // Point of the element's ellipse at `degrees` (kinds "A", "E").
 WorldPoint ellipsePoint(const GeoVariable& v, double degrees) {
   const double t = degrees * kPi / 180.0;
-  return {v.x1 + std::abs(v.anchorX) * std::cos(t), v.y1 + std::abs(v.anchorY) * std::sin(t)};
+  return {v.x1 + std::abs(static_cast<double>(v.anchorX)) * std::cos(t),
+          v.y1 + std::abs(static_cast<double>(v.anchorY)) * std::sin(t)};
 }
 
 // Point of a rotated ellipse (kind "I") at parameter `t` radians.
 WorldPoint rotatedEllipsePoint(const GeoVariable& v, double t) {
   const double rot = v.endAngle * kPi / 180.0;
-  const double ex = std::abs(v.anchorX) * std::cos(t);
-  const double ey = std::abs(v.anchorY) * std::sin(t);
+  const double ex = std::abs(static_cast<double>(v.anchorX)) * std::cos(t);
+  const double ey = std::abs(static_cast<double>(v.anchorY)) * std::sin(t);
   return {v.x1 + ex * std::cos(rot) - ey * std::sin(rot), v.y1 + ex * std::sin(rot) + ey * std::cos(rot)};
 }
 
@@ -124,7 +128,8 @@ class FigurePainter {
     Pen pen;
     pen.colour = v.colour;
     pen.style = penStyleOf(v.lineStyle);
-    pen.width = std::max(1, roundHalfAway(v.styleParameter * m_sizeScale));
+    // A catalogue's pen width is a few units; a wild one is kept drawable.
+    pen.width = std::clamp(roundHalfAway(v.styleParameter * m_sizeScale), 1, kMaxPenWidth);
     m_canvas.setPen(pen);
     m_canvas.setBrush(v.colour, true);
     WorldPoint start, end;
@@ -142,8 +147,9 @@ class FigurePainter {
       end = rotatedEllipsePoint(v, t0 + 100 * kHalfEllipseStep);
     } else {
       const Point c = place.device(v.x1, v.y1);
-      const int rx = roundHalfAway(std::abs(v.anchorX) * m_mapping.scale());
-      const int ry = roundHalfAway(std::abs(v.anchorY) * m_mapping.scale());
+      // Radii beyond the device range are drawn at the device range.
+      const int rx = toDeviceInt(std::abs(static_cast<double>(v.anchorX)) * m_mapping.scale());
+      const int ry = toDeviceInt(std::abs(static_cast<double>(v.anchorY)) * m_mapping.scale());
       const Rect bounds{c.x - rx, c.y - ry, c.x + rx, c.y + ry};
       if (isFullTurn(v)) {
         m_canvas.drawEllipse(bounds);
@@ -240,7 +246,8 @@ void roundCorners(VariableTable& table) {
     GeoVariable& first = e[i - 1];
     GeoVariable& second = e[i + 1];
     if (corner.kind != 'L' || first.kind != 'S' || second.kind != 'S') continue;
-    const double t1 = std::atan2(first.y2 - first.y1, first.x2 - first.x1);
+    const double t1 =
+        std::atan2(static_cast<double>(first.y2) - first.y1, static_cast<double>(first.x2) - first.x1);
     const double cornerX = second.x1, cornerY = second.y1;
     const double t2 = std::atan2(second.y2 - cornerY, second.x2 - cornerX);
     const double r = corner.anchorX;
@@ -261,7 +268,7 @@ void roundCorners(VariableTable& table) {
       corner.startAngle = normalised(d1 + 270.0);
       corner.endAngle = normalised(d2 + 270.0);
     }
-    corner.anchorX = corner.anchorY = static_cast<int>(std::abs(r));
+    corner.anchorX = corner.anchorY = roundHalfAway(std::abs(r));
     corner.kind = 'A';
   }
 }

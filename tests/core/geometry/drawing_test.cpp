@@ -2,6 +2,7 @@
 // by state with their hit rectangles, captions and rounded corners.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "geometry/catalogue_reader.h"
@@ -237,6 +238,24 @@ TEST(FigureDrawing, RoundedCornerBetweenTwoSegments) {
   DrawFigure(canvas, kSquare, table, oneView(), 0);
   ASSERT_EQ(canvas.itemsOf(Kind::Arc).size(), 1u);
   EXPECT_EQ(canvas.itemsOf(Kind::Arc)[0].span, 90.0);
+}
+
+TEST(FigureDrawing, WildCatalogueValuesStayDrawable) {
+  VariableTable table = tableOf({{"A,2147483647,-2147483647,2147483647,0,D,C,2147483647,<,>,X,0,360,0,0,0,0,0", 0},
+                                 {"S,-2147483647,0,2147483647,0,D,C,-5,-,-,,0,0,0,0,0,0,0", 0},
+                                 {"L,0,0,2147483647,0,D,C,1,-,-,,0,0,0,0,0,0,0", 0},
+                                 {"S,2147483647,2147483647,-2147483647,-2147483647,D,C,1,-,-,,0,0,0,0,0,0,0", 0}});
+  RecordingCanvas canvas;
+  DrawFigure(canvas, kSquare, table, oneView(), 0);
+  for (const auto& item : canvas.items()) {
+    EXPECT_GE(item.pen.width, 1);
+    EXPECT_LE(item.pen.width, 64);
+    for (const Point& p : {item.a, item.b}) {
+      EXPECT_LE(std::abs(p.x), 2 * 32767);
+      EXPECT_LE(std::abs(p.y), 2 * 32767);
+    }
+  }
+  EXPECT_FALSE(canvas.itemsOf(Kind::Ellipse).empty());
 }
 
 TEST(FigureDrawing, EmptyFrameDrawsNothing) {
