@@ -1,5 +1,7 @@
 // The standard calculator as a user drives it: keyboard and keypad, tape,
 // document section, editing, refused input, memories and the display menu.
+#include "standard/standard_panel.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -18,7 +20,6 @@
 #include "standard/display_field.h"
 #include "standard/keypad_widget.h"
 #include "standard/memory_boxes.h"
-#include "standard/standard_panel.h"
 #include "standard/tape_view.h"
 
 using namespace qz;
@@ -33,7 +34,8 @@ constexpr int kKeySquareRoot = 20;
 
 std::vector<std::string> tapeText(StandardPanel* panel) {
   std::vector<std::string> lines;
-  for (int i = 0; i < panel->engine().tape().count(); ++i) lines.push_back(panel->calculator().line(i).plainUtf8());
+  for (int i = 0; i < panel->engine().tape().count(); ++i)
+    lines.push_back(panel->calculator().line(i).plainUtf8());
   return lines;
 }
 
@@ -62,7 +64,8 @@ class StandardPanelTest : public QObject {
   // Opens the standard calculator from the start page, its window active.
   StandardPanel* openStandard() {
     const Rect r = Launcher::zoneRect(0);
-    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    QTest::mouseClick(m_app->page(), Qt::LeftButton, {},
+                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
     CalculatorWindow* window = m_app->calculatorWindow();
     window->activateWindow();
@@ -275,7 +278,8 @@ class StandardPanelTest : public QObject {
     m_messenger.answerNext(MessageAnswer::No);
     QTest::mouseClick(panel->clearTapeButton(), Qt::LeftButton);
     QCOMPARE(panel->engine().tape().count(), 5);
-    QVERIFY(m_messenger.lastTextUtf8().find("Toutes les valeurs affichées vont être effacées") != std::string::npos);
+    QVERIFY(m_messenger.lastTextUtf8().find("Toutes les valeurs affichées vont être effacées") !=
+            std::string::npos);
     m_messenger.answerNext(MessageAnswer::Yes);
     QTest::mouseClick(panel->clearTapeButton(), Qt::LeftButton);
     QCOMPARE(panel->engine().tape().count(), 0);

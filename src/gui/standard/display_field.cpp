@@ -8,6 +8,7 @@
 
 #include "platform/painter_canvas.h"
 #include "platform/qt_text.h"
+#include "standard/keypad_widget.h"
 #include "standard/standard_calculator.h"
 #include "standard/standard_keys.h"
 
@@ -20,7 +21,8 @@ namespace {
 StandardCalculator::FocusTarget focusTarget(const QWidget* next) {
   const auto* button = qobject_cast<const QAbstractButton*>(next);
   if (!button) return StandardCalculator::FocusTarget::Other;
-  if (button->objectName() == QLatin1String("clearDisplayButton")) return StandardCalculator::FocusTarget::ClearButton;
+  if (button->objectName() == QLatin1String("clearDisplayButton"))
+    return StandardCalculator::FocusTarget::ClearButton;
   if (button->text() == QLatin1String("Annuler")) return StandardCalculator::FocusTarget::CancelButton;
   return StandardCalculator::FocusTarget::Other;
 }
@@ -79,6 +81,9 @@ bool DisplayField::event(QEvent* e) {
 void DisplayField::keyPressEvent(QKeyEvent* event) {
   const KeyInput input = keyInput(*event);
   if (input.character != 0 || input.enter) {
+    const KeyboardAction action = keyboardAction(input, m_calculator.tapeEmpty());
+    if (action.kind == KeyboardAction::Keypad) emit keypadKeyTyped(action.id);
+    if (action.kind == KeyboardAction::Command) emit keypadKeyTyped(KeypadWidget::keyFor(0, action.id));
     pushSelection();
     int forwarded = 0;
     if (m_calculator.keyPressed(input, &forwarded)) {

@@ -30,6 +30,8 @@ class DisplayField : public QLineEdit {
   /// The field lost the focus and its text was checked; `accepted` false when
   /// it was refused (the message was shown and the old text restored).
   void focusChecked(bool accepted);
+  /// A keyboard key stands for keypad key `key` (for its echo on the keypad).
+  void keypadKeyTyped(int key);
 
  protected:
   bool event(QEvent* event) override;

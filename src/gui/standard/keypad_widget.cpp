@@ -15,6 +15,7 @@ namespace qz {
 namespace {
 
 constexpr int kRows = kKeypadKeyCount / kKeypadColumns;
+constexpr int kFlashMilliseconds = 120;
 
 // The families of keys, coloured like what they leave on the tape: operators
 // navy, functions green, the total dark red; digits stand out in white.
@@ -28,21 +29,41 @@ struct StyleColours {
 
 KeyStyle keyStyle(int key) {
   switch (key) {
-    case 3: case 7: case 11: case 15: return KeyStyle::Operator;
-    case 19: return KeyStyle::Total;
-    case 20: case 21: case 22: case 23: return KeyStyle::Function;
-    case 13: case 14: case 16: case 17: case 18: return KeyStyle::Other;
-    default: return KeyStyle::Digit;
+    case 3:
+    case 7:
+    case 11:
+    case 15:
+      return KeyStyle::Operator;
+    case 19:
+      return KeyStyle::Total;
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+      return KeyStyle::Function;
+    case 13:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+      return KeyStyle::Other;
+    default:
+      return KeyStyle::Digit;
   }
 }
 
 StyleColours colours(KeyStyle style) {
   switch (style) {
-    case KeyStyle::Digit: return {QColor(255, 255, 253), QColor(226, 223, 214), QColor(24, 24, 24)};
-    case KeyStyle::Other: return {QColor(232, 230, 224), QColor(202, 198, 188), QColor(24, 24, 24)};
-    case KeyStyle::Operator: return {QColor(84, 104, 150), QColor(40, 56, 98), Qt::white};
-    case KeyStyle::Function: return {QColor(96, 134, 100), QColor(56, 92, 62), Qt::white};
-    case KeyStyle::Total: return {QColor(200, 86, 62), QColor(140, 40, 26), Qt::white};
+    case KeyStyle::Digit:
+      return {QColor(255, 255, 253), QColor(226, 223, 214), QColor(24, 24, 24)};
+    case KeyStyle::Other:
+      return {QColor(232, 230, 224), QColor(202, 198, 188), QColor(24, 24, 24)};
+    case KeyStyle::Operator:
+      return {QColor(84, 104, 150), QColor(40, 56, 98), Qt::white};
+    case KeyStyle::Function:
+      return {QColor(96, 134, 100), QColor(56, 92, 62), Qt::white};
+    case KeyStyle::Total:
+      return {QColor(200, 86, 62), QColor(140, 40, 26), Qt::white};
   }
   return {};
 }
@@ -83,15 +104,16 @@ void paintKey(QPainter& p, int key, bool pressed) {
   QPainterPath bodyPath;
   bodyPath.addRoundedRect(body, radius, radius);
   QLinearGradient fill(body.topLeft(), body.bottomLeft());
-  fill.setColorAt(0.0, pressed ? c.bottom : c.top);
-  fill.setColorAt(1.0, pressed ? c.top.darker(104) : c.bottom);
+  fill.setColorAt(0.0, pressed ? c.bottom.darker(112) : c.top);
+  fill.setColorAt(1.0, pressed ? c.bottom : c.bottom);
   p.fillPath(bodyPath, fill);
   p.setPen(QPen(c.bottom.darker(pressed ? 170 : 150), 1.0));
   p.drawPath(bodyPath);
   if (!pressed) {
     // A thin light edge along the top, as on a moulded key.
     p.setPen(QPen(QColor(255, 255, 255, 120), 1.0));
-    p.drawLine(QPointF(body.left() + radius, body.top() + 1.5), QPointF(body.right() - radius, body.top() + 1.5));
+    p.drawLine(QPointF(body.left() + radius, body.top() + 1.5),
+               QPointF(body.right() - radius, body.top() + 1.5));
   }
 
   const KeyLabel label = keyLabel(key);
@@ -106,10 +128,37 @@ KeypadWidget::KeypadWidget(StandardCalculator& calculator, QWidget* parent)
     : QWidget(parent), m_calculator(calculator) {
   setFixedSize(kKeypadColumns * kKeyWidth, kRows * kKeyHeight);
   setFocusPolicy(Qt::NoFocus);
-  setCursor(Qt::PointingHandCursor);
   const qreal ratio = devicePixelRatioF();
   m_rest = keypadPicture(false, ratio);
   m_pressed = keypadPicture(true, ratio);
+  m_flashTimer.setSingleShot(true);
+  m_flashTimer.setInterval(kFlashMilliseconds);
+  connect(&m_flashTimer, &QTimer::timeout, this, [this] {
+    m_flashKey = -1;
+    update();
+  });
+}
+
+int KeypadWidget::keyFor(char character, int command) {
+  for (int key = 0; key < kKeypadKeyCount; ++key) {
+    const KeypadKey& k = keypadKeys()[static_cast<std::size_t>(key)];
+    if ((character != 0 && k.character == character) ||
+        (character == 0 && command != 0 && static_cast<int>(k.command) == command))
+      return key;
+  }
+  return -1;
+}
+
+void KeypadWidget::flashKey(int key) {
+  if (key < 0 || key >= kKeypadKeyCount) return;
+  m_flashKey = key;
+  m_flashTimer.start();
+  update();
+}
+
+int KeypadWidget::shownPressedKey() const {
+  const int held = m_calculator.pressedKey();
+  return held >= 0 ? held : m_flashKey;
 }
 
 QRect KeypadWidget::keyRect(int key) {
@@ -132,7 +181,7 @@ QPixmap KeypadWidget::keypadPicture(bool pressed, qreal pixelRatio) {
 
 void KeypadWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  const int pressed = m_calculator.pressedKey();
+  const int pressed = shownPressedKey();
   if (pressed < 0) {
     p.drawPixmap(0, 0, m_rest);
     return;
@@ -144,8 +193,9 @@ void KeypadWidget::paintEvent(QPaintEvent*) {
   p.setClipRegion(QRegion(rect()).subtracted(QRegion(cell)));
   p.drawPixmap(0, 0, m_rest);
   p.restore();
-  p.drawPixmap(QPointF(cell.topLeft()), m_pressed, QRectF(QPointF(cell.topLeft()) * m_pressed.devicePixelRatio(),
-                                                 QSizeF(cell.size()) * m_pressed.devicePixelRatio()));
+  p.drawPixmap(QPointF(cell.topLeft()), m_pressed,
+               QRectF(QPointF(cell.topLeft()) * m_pressed.devicePixelRatio(),
+                      QSizeF(cell.size()) * m_pressed.devicePixelRatio()));
 }
 
 void KeypadWidget::mousePressEvent(QMouseEvent* event) {

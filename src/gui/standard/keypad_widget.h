@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 namespace qz {
@@ -20,6 +21,13 @@ class KeypadWidget : public QWidget {
   static QPixmap keypadPicture(bool pressed, qreal pixelRatio);
   /// The key rectangle of key `key` (0 to 23) in widget coordinates.
   static QRect keyRect(int key);
+  /// The keypad key that types `character` or sends `command`, -1 for none.
+  static int keyFor(char character, int command);
+
+  /// Shows key `key` pressed for a moment: the echo of a keyboard key.
+  void flashKey(int key);
+  /// The key drawn pressed now (held with the mouse, or flashing), -1 for none.
+  int shownPressedKey() const;
 
  signals:
   /// The mouse button went up over the keypad; `performed` when a key ran.
@@ -34,6 +42,8 @@ class KeypadWidget : public QWidget {
   StandardCalculator& m_calculator;
   QPixmap m_rest;
   QPixmap m_pressed;
+  QTimer m_flashTimer;
+  int m_flashKey = -1;
 };
 
 }  // namespace qz

@@ -25,13 +25,14 @@ MemoryBox::MemoryBox(const StandardCalculator& calculator, int memory, QWidget* 
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-QSize MemoryBox::sizeHint() const { return QSize(110, QFontMetrics(m_font).height() + 8 + kShadowOffset); }
+QSize MemoryBox::sizeHint() const { return QSize(110, 22); }
 
 QString MemoryBox::valueText() const {
   const QFontMetrics metrics(m_font);
   const int boxWidth = width() - kShadowOffset;
-  return cp1252ToQString(m_calculator.memoryBoxText(
-      m_memory, boxWidth, [&](std::string_view text) { return metrics.horizontalAdvance(cp1252ToQString(std::string(text))); }));
+  return cp1252ToQString(m_calculator.memoryBoxText(m_memory, boxWidth, [&](std::string_view text) {
+    return metrics.horizontalAdvance(cp1252ToQString(std::string(text)));
+  }));
 }
 
 void MemoryBox::paintEvent(QPaintEvent*) {
@@ -49,12 +50,12 @@ MemoryBoxes::MemoryBoxes(const StandardCalculator& calculator, QWidget* parent)
     : QGroupBox(QStringLiteral("Mémoires"), parent), m_calculator(calculator) {
   auto* grid = new QGridLayout(this);
   grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(5);
-  grid->setContentsMargins(10, 8, 10, 10);
+  grid->setVerticalSpacing(3);
+  grid->setContentsMargins(10, 4, 10, 8);
   for (int i = 0; i < 10; ++i) {
     auto* button = new QPushButton(QStringLiteral("M%1").arg(i), this);
     button->setAutoDefault(false);
-    button->setFixedWidth(40);
+    button->setFixedSize(40, 22);
     button->setToolTip(QStringLiteral("Utiliser la mémoire M%1").arg(i));
     auto* box = new MemoryBox(calculator, i, this);
     const int row = i % kRowsPerColumn;

@@ -55,13 +55,23 @@ class DeskBody : public QWidget {
     p.fillPath(path, fill);
     p.setPen(QPen(QColor(36, 38, 43), 1.0));
     p.drawPath(path);
+    // The maker's plate under the keys.
+    QFont plate = PainterCanvas::qtFont({"Arial", -10, 700});
+    plate.setLetterSpacing(QFont::AbsoluteSpacing, 2.0);
+    p.setFont(plate);
+    p.setPen(QColor(168, 172, 180));
+    p.drawText(QRectF(outer.left(), outer.bottom() - 22, outer.width(), 18), Qt::AlignCenter,
+               QStringLiteral("KELDORAN  ·  QZ"));
   }
 };
 
 }  // namespace
 
 StandardPanel::StandardPanel(CalcApp& app, QWidget* parent)
-    : CalculatorPanel(parent), m_app(app), m_engine(app.messenger()), m_calculator(m_engine, app.memories, app.messenger()) {
+    : CalculatorPanel(parent),
+      m_app(app),
+      m_engine(app.messenger()),
+      m_calculator(m_engine, app.memories, app.messenger()) {
   m_engine.setDisplaySetting(app.displaySetting);
   buildLayout();
   refreshAll();
@@ -73,12 +83,12 @@ void StandardPanel::buildLayout() {
   // Left: the calculator itself (display and keys), the memories under it.
   auto* body = new DeskBody(this);
   auto* bodyLayout = new QVBoxLayout(body);
-  bodyLayout->setContentsMargins(16, 16, 16, 18);
-  bodyLayout->setSpacing(14);
+  bodyLayout->setContentsMargins(14, 12, 14, 26);
+  bodyLayout->setSpacing(10);
   auto* displayRow = new QHBoxLayout;
   displayRow->setSpacing(8);
   m_display = new DisplayField(m_calculator, body);
-  m_display->setMinimumHeight(36);
+  m_display->setFixedHeight(34);
   m_display->setStyleSheet(QStringLiteral(
       "QLineEdit { background: #dfe8d6; color: #16241a; border: 2px solid #2b2e33; border-radius: 4px;"
       " padding: 0 6px; selection-background-color: #33513c; selection-color: #e8f0e0; }"
@@ -87,7 +97,7 @@ void StandardPanel::buildLayout() {
   m_clearDisplayButton->setObjectName(QStringLiteral("clearDisplayButton"));
   m_clearDisplayButton->setAutoDefault(false);
   m_clearDisplayButton->setToolTip(QStringLiteral("Vider l'affichage"));
-  m_clearDisplayButton->setMinimumHeight(36);
+  m_clearDisplayButton->setFixedHeight(34);
   displayRow->addWidget(m_display, 1);
   displayRow->addWidget(m_clearDisplayButton);
   bodyLayout->addLayout(displayRow);
@@ -97,7 +107,7 @@ void StandardPanel::buildLayout() {
   m_memories = new MemoryBoxes(m_calculator, this);
 
   auto* left = new QVBoxLayout;
-  left->setSpacing(10);
+  left->setSpacing(6);
   left->addWidget(body);
   left->addWidget(m_memories);
   left->addStretch(1);
@@ -139,19 +149,23 @@ void StandardPanel::buildLayout() {
   right->addLayout(tapeButtons);
 
   auto* root = new QHBoxLayout(this);
-  root->setContentsMargins(14, 12, 14, 4);
+  root->setContentsMargins(14, 8, 14, 0);
   root->setSpacing(16);
   root->addLayout(left, 0);
   root->addLayout(right, 1);
 
   connect(m_display, &DisplayField::calculatorChanged, this, [this] { refreshAll(); });
-  connect(m_display, &DisplayField::commandForwarded, this, [this](int command) { forwardToWindow(command); });
-  connect(m_display, &DisplayField::focusChecked, this, [this](bool accepted) { m_app.validEntry = accepted; });
+  connect(m_display, &DisplayField::commandForwarded, this,
+          [this](int command) { forwardToWindow(command); });
+  connect(m_display, &DisplayField::focusChecked, this,
+          [this](bool accepted) { m_app.validEntry = accepted; });
+  connect(m_display, &DisplayField::keypadKeyTyped, m_keypad, &KeypadWidget::flashKey);
   connect(m_keypad, &KeypadWidget::keyReleased, this, [this](bool) { afterUserAction(); });
   connect(m_tape, &TapeView::selectionChanged, this, [this] { afterUserAction(); });
   connect(m_memories, &MemoryBoxes::memoryButtonClicked, this,
           [this](int i) { runButton(id(C::MemoryButtonFirst) + i, true); });
-  connect(m_clearDisplayButton, &QPushButton::clicked, this, [this] { runButton(id(C::ClearDisplay), false); });
+  connect(m_clearDisplayButton, &QPushButton::clicked, this,
+          [this] { runButton(id(C::ClearDisplay), false); });
   connect(m_updateButton, &QPushButton::clicked, this, [this] { runButton(id(C::Update), true); });
   connect(m_endEditButton, &QPushButton::clicked, this, [this] { runButton(id(C::EndEdit), false); });
   connect(m_deleteLastButton, &QPushButton::clicked, this, [this] { runButton(id(C::DeleteLast), false); });
@@ -238,7 +252,8 @@ void StandardPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {
 
 void StandardPanel::refreshMenuStates() {
   for (int i = 0; i < 3; ++i)
-    if (QAction* a = m_modeActions[static_cast<std::size_t>(i)]) a->setChecked(m_calculator.isModeChecked(kModes[i]));
+    if (QAction* a = m_modeActions[static_cast<std::size_t>(i)])
+      a->setChecked(m_calculator.isModeChecked(kModes[i]));
   if (m_decimalsMenu) m_decimalsMenu->setEnabled(m_calculator.decimalsEnabled());
   for (int d = 0; d < 10; ++d) {
     if (QAction* a = m_decimalActions[static_cast<std::size_t>(d)]) {
@@ -337,7 +352,8 @@ void StandardPanel::refreshAll() {
 
 void StandardPanel::afterUserAction() {
   refreshAll();
-  if (m_display->isEnabled() && !m_display->hasFocus() && isVisible()) m_display->setFocus(Qt::OtherFocusReason);
+  if (m_display->isEnabled() && !m_display->hasFocus() && isVisible())
+    m_display->setFocus(Qt::OtherFocusReason);
 }
 
 void StandardPanel::showEvent(QShowEvent* event) {
