@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "numbers/string_table.h"
 #include "platform/scripted_messenger.h"
 #include "statistics/stat_section.h"
 
@@ -194,6 +195,25 @@ TEST_F(CalculatorTest, SectionRoundTrip) {
   EXPECT_EQ(other.mode(), StatMode::Pairs);
   EXPECT_EQ(otherSettings.readInt("Statistic", "Mode", -1), 2);
   EXPECT_EQ(other.resultLines(), calc.resultLines());
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(StatisticsTexts, EveryMessageTheCalculatorShowsHasItsText) {
+  const int ids[] = {kGridValueMaximum, kGridValueMinimum, kGridValueIncorrect, 12, kStatModeChangeQuestion,
+                     14, 16, 17, 18, 19, kStatClearAllQuestion, kStatMissingValue, kGridCopyImpossible,
+                     kGridDeleteConfirm, kPasteFailureText, kPasteEmpty, kPasteRagged, kPasteTooMany,
+                     kPasteEmptyCell, kPasteNotNumeric, kClipboardUnusableText, kPasteShapeMismatch,
+                     kPasteNeedTwoLines, kPasteVerticalQuestion, kPasteNeedOneLine, kStatComputationFailedText,
+                     kGridDeleteImpossible, kGridValueRequired};
+  for (int id : ids) {
+    SCOPED_TRACE(id);
+    EXPECT_FALSE(LoadString(id).empty());
+  }
 }
 
 }  // namespace
