@@ -1,5 +1,7 @@
 // Runs qz-cli eval as a user would and checks its output, messages and exit code.
 #include <gtest/gtest.h>
+
+#include "cli/cli_runner.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -10,30 +12,9 @@
 
 namespace {
 
-struct CliRun {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
+using qz::testing::CliRun;
 
-CliRun runCli(const std::string& arguments) {
-  std::string errFile = (std::filesystem::temp_directory_path() / "qz_cli_eval_stderr.txt").string();
-  std::string command = std::string(QZ_CLI_PATH) + " eval " + arguments + " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::ifstream in(errFile);
-  std::stringstream s;
-  s << in.rdbuf();
-  run.err = s.str();
-  std::filesystem::remove(errFile);
-  return run;
-}
+CliRun runCli(const std::string& arguments) { return qz::testing::runQzCli("eval " + arguments); }
 
 struct CliCase {
   const char* name;

@@ -1,5 +1,7 @@
 // qz-cli tape, run as a user runs it: output, messages and exit codes.
 #include <gtest/gtest.h>
+
+#include "cli/cli_runner.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -9,33 +11,11 @@
 
 namespace {
 
-struct CliRun {
-  std::string out;
-  std::string err;
-  int code = -1;
-};
+using qz::testing::CliRun;
 
 // Runs qz-cli with `arguments` (already quoted for the shell).
 CliRun runCli(const std::string& arguments, const std::string& input = {}) {
-  const std::string errFile = ::testing::TempDir() + "qz_tape_err.txt";
-  std::string command = std::string("'") + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
-  if (!input.empty())
-    command = "printf '" + input + "' | " + command;
-  else
-    command += " </dev/null";
-  CliRun r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-  const int status = pclose(pipe);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile);
-  std::stringstream ss;
-  ss << err.rdbuf();
-  r.err = ss.str();
-  return r;
+  return qz::testing::runQzCli(arguments, input);
 }
 
 struct CliCase {
@@ -66,20 +46,20 @@ TEST(TapeCommand, KeySequences) {
     SCOPED_TRACE(c.name);
     CliRun r = runCli(c.arguments);
     EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.status, c.code);
     EXPECT_EQ(r.err, c.err);
   }
 }
 
 TEST(TapeCommand, KeysFromStandardInput) {
   CliRun r = runCli("tape", "2 +\\n3\\n= * 4 =\\n");
-  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
 }
 
 TEST(TapeCommand, JsonEntries) {
   CliRun r = runCli("tape --json 9 sqrt");
-  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("\"count\": 3"), std::string::npos);
   EXPECT_NE(r.out.find("\"name\": \"sqrt\""), std::string::npos);
   EXPECT_NE(r.out.find("\"absorbed\": true"), std::string::npos);
@@ -91,14 +71,14 @@ TEST(TapeCommand, FullTapeRefusesWithTheCapacityMessage) {
   for (int i = 0; i < 999; ++i) keys += " 1 +";
   keys += " 1 +";
   CliRun r = runCli(keys);
-  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "ERREUR\n\nLa capacité maximale du ruban a été atteinte !\n");
 }
 
 TEST(TapeCommand, TapeFileCarriesOn) {
   const std::string file = ::testing::TempDir() + "qz_tape_state.txt";
   std::remove(file.c_str());
-  EXPECT_EQ(runCli("tape --tape '" + file + "' 2 + 3 =").code, 0);
+  EXPECT_EQ(runCli("tape --tape '" + file + "' 2 + 3 =").status, 0);
   CliRun r = runCli("tape --tape '" + file + "' '*' 4 =");
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
   std::ifstream saved(file);

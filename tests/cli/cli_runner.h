@@ -1,0 +1,50 @@
+// Runs qz-cli as a user would, from the shell, and collects what it printed.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace qz::testing {
+
+struct CliRun {
+  std::string out;
+  std::string err;
+  int status = -1;  ///< exit code, -1 when the program did not exit normally
+};
+
+/// Runs `qz-cli ARGUMENTS` (already quoted for the shell) with `input` on its
+/// standard input (written by printf, so "\\n" escapes work; none: /dev/null)
+/// and `environment` assignments in front.
+inline CliRun runQzCli(const std::string& arguments, const std::string& input = {},
+                       const std::string& environment = {}) {
+  static std::atomic<int> counter{0};
+  const std::string errFile = (std::filesystem::path(::testing::TempDir()) /
+                               ("qz_cli_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".err"))
+                                  .string();
+  std::string command = environment + " '" + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
+  command = input.empty() ? command + " </dev/null" : "printf '" + input + "' | " + command;
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream in(errFile);
+  std::stringstream s;
+  s << in.rdbuf();
+  run.err = s.str();
+  std::filesystem::remove(errFile);
+  return run;
+}
+
+}  // namespace qz::testing
