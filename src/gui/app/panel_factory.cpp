@@ -1,12 +1,23 @@
 #include "app/panel_factory.h"
 
 #include "app/calculator_panel.h"
+#include "app/calc_app.h"
+#include "scientific/scientific_panel.h"
 #include "standard/standard_panel.h"
 
 namespace qz {
 
-CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app) {
+PanelModels::PanelModels() = default;
+PanelModels::~PanelModels() = default;
+
+ScientificCalculator& PanelModels::scientific(CalcApp& app) {
+  if (!m_scientific) m_scientific = std::make_unique<ScientificCalculator>(app.messenger());
+  return *m_scientific;
+}
+
+CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app, PanelModels* models) {
   if (calculator == 0) return new StandardPanel(app);
+  if (calculator == 1) return models ? new ScientificPanel(app, models->scientific(app)) : new ScientificPanel(app);
   // Calculators whose own window is not built yet keep their document section
   // as it was read, so that switching through them never loses data.
   return new PreservingPanel;

@@ -1,12 +1,30 @@
 // Each calculator's content for the shared calculator window.
 #pragma once
 
+#include <memory>
+
 namespace qz {
 
 class CalcApp;
 class CalculatorPanel;
+class ScientificCalculator;
 
-/// A new panel for calculator `calculator` (0 to 4), owned by the window it goes into.
-CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app);
+/// Calculator engines that live for the whole run rather than for one window:
+/// the scientific calculator's rnd() generator is seeded once per run.
+class PanelModels {
+ public:
+  PanelModels();
+  ~PanelModels();
+  /// Created at its first use.
+  ScientificCalculator& scientific(CalcApp& app);
+
+ private:
+  std::unique_ptr<ScientificCalculator> m_scientific;
+};
+
+/// A new panel for calculator `calculator` (0 to 4), owned by the window it
+/// goes into. `models` keeps the engines of the run; without it a panel that
+/// needs one has its own.
+CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app, PanelModels* models = nullptr);
 
 }  // namespace qz

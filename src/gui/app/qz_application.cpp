@@ -56,7 +56,7 @@ void QzApplication::hostTick() {
 }
 
 void QzApplication::openCalculator(int calculator) {
-  CalculatorPanel* panel = createCalculatorPanel(calculator, m_app);
+  CalculatorPanel* panel = createCalculatorPanel(calculator, m_app, &m_models);
   m_window = new CalculatorWindow(m_app, calculator, panel, m_frame.get());
   connect(m_window, &CalculatorWindow::calculatorClosed, this, [this](bool cancelled) {
     setBoxParent(m_frame.get());

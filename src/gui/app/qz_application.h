@@ -10,6 +10,7 @@
 #include "app/calc_app.h"
 #include "app/calculator_host.h"
 #include "app/calculator_window.h"
+#include "app/panel_factory.h"
 
 namespace qz {
 
@@ -42,6 +43,7 @@ class QzApplication : public QObject {
   QtMessenger* m_boxes;  ///< the message boxes' parent and title, when they are Qt's
   CalcApp m_app;
   CalculatorHost m_host;
+  PanelModels m_models;  ///< outlives the calculator windows
   std::unique_ptr<MainFrame> m_frame;
   LauncherPage* m_page = nullptr;
   QPointer<CalculatorWindow> m_window;
