@@ -4,6 +4,7 @@
 #include "app/calc_app.h"
 #include "scientific/scientific_panel.h"
 #include "standard/standard_panel.h"
+#include "statistics/statistics_panel.h"
 
 namespace qz {
 
@@ -18,6 +19,7 @@ ScientificCalculator& PanelModels::scientific(CalcApp& app) {
 CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app, PanelModels* models) {
   if (calculator == 0) return new StandardPanel(app);
   if (calculator == 1) return models ? new ScientificPanel(app, models->scientific(app)) : new ScientificPanel(app);
+  if (calculator == 2) return new StatisticsPanel(app);
   // Calculators whose own window is not built yet keep their document section
   // as it was read, so that switching through them never loses data.
   return new PreservingPanel;

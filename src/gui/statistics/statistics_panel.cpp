@@ -1,0 +1,405 @@
+#include "statistics/statistics_panel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/calc_app.h"
+#include "app/commands.h"
+#include "numbers/real_format.h"
+#include "platform/painter_canvas.h"
+#include "platform/qt_text.h"
+#include "statistics/select_rows_dialog.h"
+#include "statistics/statistics_calculator.h"
+#include "statistics/stat_grid_view.h"
+#include "statistics/stat_results_view.h"
+#include "statistics/trend_dialog.h"
+
+namespace qz {
+
+namespace {
+
+// What our own copies carry under kStatCellsMimeType.
+constexpr const char* kOwnCellsMark = "KELDORAN QZ";
+
+QPushButton* makeButton(const QString& text, const QString& tip, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setToolTip(tip);
+  button->setAutoDefault(false);
+  return button;
+}
+
+Rgb rgb(const QColor& c) {
+  return Rgb{static_cast<unsigned char>(c.red()), static_cast<unsigned char>(c.green()),
+             static_cast<unsigned char>(c.blue())};
+}
+
+ResultsListStyle resultsStyle(const CalcApp& app) {
+  ResultsListStyle style;
+  style.textFont = app.appFonts[4].toFontSpec();
+  style.greekFont = app.appFonts[6].toFontSpec();
+  const QPalette colours = QApplication::palette();
+  style.windowBackground = rgb(colours.color(QPalette::Base));
+  style.windowText = rgb(colours.color(QPalette::Text));
+  style.highlight = rgb(colours.color(QPalette::Highlight));
+  return style;
+}
+
+}  // namespace
+
+StatisticsPanel::StatisticsPanel(CalcApp& app, QWidget* parent)
+    : CalculatorPanel(parent), m_app(app), m_calculator(std::make_unique<StatisticsCalculator>(app.settings(), app.messenger())) {
+  buildLayout();
+  showState();
+}
+
+StatisticsPanel::~StatisticsPanel() = default;
+
+TrendDialog* StatisticsPanel::trendDialog() const { return qobject_cast<TrendDialog*>(m_trend.data()); }
+
+void StatisticsPanel::buildLayout() {
+  setFont(PainterCanvas::qtFont({"Arial", -13, 400}));
+
+  // Left: the grid with its selection buttons and the count.
+  auto* gridGroup = new QGroupBox(QStringLiteral("Tableau des valeurs "), this);
+  m_selectButton = makeButton(QStringLiteral("Sélectionner"), QStringLiteral("Sélectionner des lignes par leurs numéros"),
+                              gridGroup);
+  m_deselectButton =
+      makeButton(QStringLiteral("&Désélectionner"), QStringLiteral("Annuler la sélection des cellules"), gridGroup);
+  m_grid = new StatGridView(*m_calculator, gridGroup);
+  m_grid->setToolTip(QStringLiteral("Cliquer une cellule pour la modifier ; Tab ou Entrée : cellule suivante"));
+  m_count = new QLabel(gridGroup);
+  m_count->setObjectName(QStringLiteral("count"));
+  m_count->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  m_count->setAlignment(Qt::AlignCenter);
+  m_count->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("00000")) + 12);
+  QFont countFont = font();
+  countFont.setBold(true);
+  m_count->setFont(countFont);
+
+  auto* selectRow = new QHBoxLayout;
+  selectRow->setSpacing(8);
+  selectRow->addWidget(m_selectButton);
+  selectRow->addWidget(m_deselectButton);
+  selectRow->addStretch(1);
+  auto* countRow = new QHBoxLayout;
+  countRow->addStretch(1);
+  countRow->addWidget(new QLabel(QStringLiteral("Nombre de coordonnées :"), gridGroup));
+  countRow->addWidget(m_count);
+  auto* gridColumn = new QVBoxLayout(gridGroup);
+  gridColumn->setContentsMargins(10, 8, 10, 10);
+  gridColumn->setSpacing(8);
+  gridColumn->addLayout(selectRow);
+  gridColumn->addWidget(m_grid);
+  gridColumn->addLayout(countRow);
+
+  m_clearAllButton =
+      makeButton(QStringLiteral("&Effacer tout"), QStringLiteral("Effacer toutes les valeurs du tableau"), this);
+  m_lineButton = makeButton(QStringLiteral("&Régression linéaire"), QStringLiteral("Tracer la droite et les points"), this);
+  m_calculateButton =
+      makeButton(QStringLiteral("&CALCULER"), QStringLiteral("Calculer les résultats statistiques"), this);
+  m_calculateButton->setDefault(true);
+  QFont strong = font();
+  strong.setBold(true);
+  m_calculateButton->setFont(strong);
+  m_calculateButton->setMinimumWidth(110);
+  auto* actions = new QHBoxLayout;
+  actions->setSpacing(8);
+  actions->addWidget(m_clearAllButton);
+  actions->addWidget(m_lineButton);
+  actions->addStretch(1);
+  actions->addWidget(m_calculateButton);
+
+  auto* left = new QVBoxLayout;
+  left->setSpacing(10);
+  left->addWidget(gridGroup);
+  left->addStretch(1);
+  left->addLayout(actions);
+
+  // Right: the results list under its title.
+  auto* title = new QLabel(QStringLiteral("- résultats statistiques -"), this);
+  title->setAlignment(Qt::AlignCenter);
+  title->setFont(strong);
+  m_results = new StatResultsView(*m_calculator, resultsStyle(m_app), this);
+  m_results->setToolTip(QStringLiteral("Cliquer un résultat pour le copier ou le placer en mémoire"));
+  auto* right = new QVBoxLayout;
+  right->setSpacing(6);
+  right->addWidget(title);
+  right->addWidget(m_results, 1);
+
+  auto* root = new QHBoxLayout(this);
+  root->setContentsMargins(12, 10, 12, 2);
+  root->setSpacing(12);
+  root->addLayout(left, 0);
+  root->addLayout(right, 1);
+
+  connect(m_grid, &StatGridView::changed, this, [this] {
+    m_count->setText(cp1252ToQString(m_calculator->grid().countText()));
+    m_results->refresh();
+    refreshEnabling();
+    emit stateChanged();
+  });
+  connect(m_grid, &StatGridView::commandKey, this, [this](int id) { command(id); });
+  connect(m_results, &StatResultsView::lineClicked, this, [this] { emit stateChanged(); });
+  connect(m_selectButton, &QPushButton::clicked, this, [this] { command(kCmdStatSelect); });
+  connect(m_deselectButton, &QPushButton::clicked, this, [this] { command(kCmdStatDeselect); });
+  connect(m_clearAllButton, &QPushButton::clicked, this, [this] { command(kCmdStatClearAll); });
+  connect(m_calculateButton, &QPushButton::clicked, this, [this] { command(kCmdStatCalculate); });
+  connect(m_lineButton, &QPushButton::clicked, this, [this] {
+    command(m_calculator->lineButton() == LineButton::Henry ? kCmdStatHenry : kCmdStatRegression);
+  });
+}
+
+// ---- Section and shared commands ---------------------------------------------------
+
+void StatisticsPanel::loadSection(const std::optional<std::string>& body) {
+  m_calculator->loadSection(body);
+  m_app.statisticsMode = static_cast<int>(m_calculator->mode());
+  showState();
+}
+
+std::optional<std::string> StatisticsPanel::sectionBody() const { return m_calculator->sectionBody(); }
+
+bool StatisticsPanel::commitFields() {
+  // A value refused when the focus left the cell keeps the window open.
+  if (m_grid->takeRefusal()) return false;
+  if (!m_calculator->grid().editorOpen()) return true;
+  return m_grid->commitEditor(false) != CommitResult::Refused && !m_grid->takeRefusal();
+}
+
+void StatisticsPanel::clearAll() { loadSection(std::nullopt); }
+
+bool StatisticsPanel::memoryValue(std::string& valueText) const {
+  if (m_grid->editorFocused()) {
+    std::string text = qStringToCp1252(m_grid->editor()->text());
+    std::replace(text.begin(), text.end(), ',', '.');
+    double value = 0.0;
+    if (!parseReal(text, value)) return false;
+    valueText = exchangeText(value);
+    return true;
+  }
+  const std::optional<double> value = m_calculator->highlightedValue(m_app.decimalSeparator);
+  if (!value) return false;
+  valueText = exchangeText(*value);
+  return true;
+}
+
+bool StatisticsPanel::useMemory(const std::string& valueText) {
+  double value = 0.0;
+  if (!m_grid->editorFocused() || !parseReal(valueText, value)) return false;
+  if (!m_calculator->useMemoryValue(value)) return true;  // the grid's refusal was already heard
+  m_grid->refresh();
+  m_grid->editor()->setText(cp1252ToQString(m_calculator->grid().editorText()));
+  m_grid->editor()->selectAll();
+  showState();
+  return true;
+}
+
+// ---- Menus ---------------------------------------------------------------------------
+
+void StatisticsPanel::fillEditMenu(QMenu* edit) {
+  auto add = [&](const QString& text, int id, const QKeySequence& keys = {}) {
+    QAction* action = edit->addAction(text);
+    action->setData(id);
+    if (!keys.isEmpty()) action->setShortcut(keys);
+    return action;
+  };
+  m_undoAction = add(QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
+  edit->addSeparator();
+  add(QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
+  add(QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
+  edit->addSeparator();
+  m_deleteAction = add(QStringLiteral("&Supprimer"), kCmdStatDelete, QKeySequence::Delete);
+  refreshEnabling();
+}
+
+void StatisticsPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {
+  auto* menu = new QMenu(QStringLiteral("M&ode"), bar);
+  const char* texts[] = {"Valeurs &X", "Valeurs X avec N &répétitions", "Valeurs X et valeurs &Y (corrélation)"};
+  for (int i = 0; i < 3; ++i) {
+    QAction* action = menu->addAction(QString::fromUtf8(texts[i]));
+    action->setData(kCmdStatModeValues + i);
+    action->setCheckable(true);
+    m_modeActions[i] = action;
+  }
+  bar->insertMenu(before ? before->menuAction() : nullptr, menu);
+  refreshEnabling();
+}
+
+void StatisticsPanel::aboutToShowMenus() { refreshEnabling(); }
+
+void StatisticsPanel::tick() { refreshEnabling(); }
+
+// ---- Commands --------------------------------------------------------------------------
+
+bool StatisticsPanel::command(int id) {
+  switch (id) {
+    case kCmdStatCalculate:
+      m_calculator->calculate();
+      break;
+    case kCmdStatClearAll:
+      if (m_calculator->clearAll()) m_app.statisticsMode = static_cast<int>(m_calculator->mode());
+      break;
+    case kCmdStatModeValues:
+    case kCmdStatModeFrequencies:
+    case kCmdStatModePairs:
+      chooseMode(id - kCmdStatModeValues);
+      break;
+    case kCmdStatHenry:
+    case kCmdStatRegression:
+      if (!m_calculator->lineButtonEnabled()) return false;
+      openTrendDialog();
+      break;
+    case kCmdStatSelect:
+      if (!m_calculator->canSelectRows()) return false;
+      selectRows();
+      break;
+    case kCmdStatDeselect:
+      m_calculator->grid().clearSelection();
+      break;
+    case kCmdStatDelete:
+      m_calculator->grid().deleteSelection(m_grid->editorFocused());
+      break;
+    case kCmdUndo:
+      // Ctrl+Z with nothing to undo does nothing, quietly.
+      m_calculator->grid().undo();
+      break;
+    case kCmdCopy:
+      copy();
+      return true;
+    case kCmdPaste:
+      paste();
+      break;
+    default:
+      return false;
+  }
+  showState();
+  return true;
+}
+
+bool StatisticsPanel::commandEnabled(int id) const {
+  switch (id) {
+    case kCmdUndo:
+      return m_calculator->canUndo();
+    case kCmdCopy:
+    case kCmdPaste:
+      return true;
+    case kCmdStatDelete:
+      return m_calculator->canDelete();
+    default:
+      // Printing and exporting the report come with the report work.
+      return false;
+  }
+}
+
+void StatisticsPanel::chooseMode(int mode) {
+  if (m_calculator->chooseMode(static_cast<StatMode>(mode))) m_app.statisticsMode = mode;
+}
+
+void StatisticsPanel::copy() {
+  const CopyOutcome outcome = m_calculator->copy(m_grid->editorFocused(), m_app.decimalSeparator);
+  if (outcome.kind == CopyOutcome::Kind::EditorCopies) {
+    m_grid->editor()->copy();
+    return;
+  }
+  if (outcome.kind != CopyOutcome::Kind::Text) return;
+  QClipboard* clipboard = QApplication::clipboard();
+  if (!clipboard) return;
+  auto* data = new QMimeData;
+  data->setText(cp1252ToQString(outcome.text));
+  if (outcome.ourCells) data->setData(QString::fromLatin1(kStatCellsMimeType), QByteArray(kOwnCellsMark));
+  clipboard->setMimeData(data);
+}
+
+void StatisticsPanel::paste() {
+  const QClipboard* clipboard = QApplication::clipboard();
+  const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+  std::optional<std::string> text;
+  bool ours = false;
+  if (data && data->hasText()) {
+    text = qStringToCp1252(data->text());
+    ours = data->data(QString::fromLatin1(kStatCellsMimeType)) == QByteArray(kOwnCellsMark);
+  }
+  const bool editorFocused = m_grid->editorFocused();
+  if (m_calculator->paste(text, ours, editorFocused) == PasteResult::IntoEditor) {
+    // One number for the cell being edited: an ordinary paste of its text.
+    QLineEdit* editor = m_grid->editor();
+    const QString before = editor->text();
+    editor->insert(data->text().trimmed());
+    if (editor->text() != before && qStringToCp1252(editor->text()) != m_calculator->grid().editorText() &&
+        !m_calculator->grid().setEditorText(qStringToCp1252(editor->text())))
+      editor->setText(before);
+  }
+}
+
+void StatisticsPanel::selectRows() {
+  StatGrid& grid = m_calculator->grid();
+  grid.closeEditor();
+  SelectRowsDialog dialog(m_calculator->mode(), m_calculator->table().count(), grid.selectionDialogStart(),
+                          m_app.messenger(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const StatGrid::RowRangeChoice choice = dialog.choice();
+  grid.selectRows(choice.from, choice.to, choice.option);
+}
+
+void StatisticsPanel::openTrendDialog() {
+  m_calculator->grid().closeEditor();
+  auto* dialog = new TrendDialog(m_calculator->diagramSeries(), this);
+  m_trend = dialog;
+  dialog->exec();
+  delete dialog;
+  update();
+}
+
+// ---- Showing the state -------------------------------------------------------------------
+
+void StatisticsPanel::showState() {
+  m_grid->refresh();
+  m_count->setText(cp1252ToQString(m_calculator->grid().countText()));
+  m_results->refresh();
+  refreshEnabling();
+  emit stateChanged();
+}
+
+void StatisticsPanel::refreshEnabling() {
+  m_selectButton->setEnabled(m_calculator->canSelectRows());
+  m_deselectButton->setEnabled(m_calculator->canDeselect());
+  switch (m_calculator->lineButton()) {
+    case LineButton::None:
+      m_lineButton->hide();
+      break;
+    case LineButton::Henry:
+      m_lineButton->setText(QStringLiteral("Droite de &Henry"));
+      m_lineButton->setToolTip(QStringLiteral("Tracer la droite de Henry sur l'échelle de probabilité"));
+      m_lineButton->show();
+      break;
+    case LineButton::Regression:
+      m_lineButton->setText(QStringLiteral("&Régression linéaire"));
+      m_lineButton->setToolTip(QStringLiteral("Tracer la droite de régression et les points"));
+      m_lineButton->show();
+      break;
+  }
+  m_lineButton->setEnabled(m_calculator->lineButtonEnabled());
+  if (m_undoAction) m_undoAction->setEnabled(m_calculator->canUndo());
+  if (m_deleteAction) m_deleteAction->setEnabled(m_calculator->canDelete());
+  for (int i = 0; i < 3; ++i)
+    if (m_modeActions[i]) m_modeActions[i]->setChecked(static_cast<int>(m_calculator->mode()) == i);
+}
+
+void StatisticsPanel::showEvent(QShowEvent* event) {
+  CalculatorPanel::showEvent(event);
+  // "&CALCULER" is the button Enter presses; the window made "&Quitter" its
+  // default before this panel was shown.
+  m_calculateButton->setDefault(true);
+  m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace qz

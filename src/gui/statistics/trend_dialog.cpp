@@ -1,0 +1,136 @@
+#include "statistics/trend_dialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/painter_canvas.h"
+
+namespace qz {
+
+namespace {
+
+// How often a drawing looks at the pending key presses.
+constexpr int kEventCheckMs = 30;
+
+}  // namespace
+
+DiagramView::DiagramView(const DiagramSeries& series, QWidget* parent) : QWidget(parent), m_series(series) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  setMinimumSize(360, 220);
+}
+
+bool DiagramView::render() {
+  if (m_drawing) {
+    // A resize while drawing: start over once this drawing is done.
+    m_again = true;
+    return false;
+  }
+  m_drawing = true;
+  bool complete = true;
+  do {
+    m_again = false;
+    m_stop = false;
+    m_interrupted = false;
+    const qreal ratio = devicePixelRatioF();
+    m_picture = QImage(size() * ratio, QImage::Format_RGB32);
+    m_picture.setDevicePixelRatio(ratio);
+    m_picture.fill(palette().color(QPalette::Window));
+    QPainter painter(&m_picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PainterCanvas canvas(&painter);
+    DiagramStyle style;
+    style.background = Rgb{255, 255, 255};
+    QElapsedTimer clock;
+    clock.start();
+    auto stop = [this, &clock] {
+      if (clock.elapsed() >= kEventCheckMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        clock.restart();
+      }
+      return m_stop || m_again;
+    };
+    complete = drawDiagram(canvas, Rect{0, 0, width(), height()}, m_series, style, stop);
+    m_interrupted = !complete && !m_again;
+  } while (m_again);
+  m_drawing = false;
+  update();
+  return complete;
+}
+
+void DiagramView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Drawn once the resizing has settled, outside the paint event.
+  QTimer::singleShot(0, this, [this] { render(); });
+}
+
+void DiagramView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (m_picture.isNull())
+    painter.fillRect(rect(), Qt::white);
+  else
+    painter.drawImage(0, 0, m_picture);
+  painter.setPen(QColor(128, 128, 128));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
+    : QDialog(parent), m_series(std::move(series)), m_view(new DiagramView(m_series, this)) {
+  setWindowTitle(QStringLiteral("  Courbe de tendance"));
+  setModal(true);
+  setFont(PainterCanvas::qtFont({"Arial", -13, 400}));
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setDefault(true);
+  m_printButton = new QPushButton(QStringLiteral("&Imprimer"), this);
+  m_printButton->setAutoDefault(false);
+  m_printButton->setToolTip(QStringLiteral("Imprimer le diagramme"));
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_printButton, &QPushButton::clicked, this, &TrendDialog::print);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(m_printButton);
+  buttons->addWidget(ok);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(10, 10, 10, 10);
+  layout->setSpacing(10);
+  layout->addWidget(m_view, 1);
+  layout->addLayout(buttons);
+  resize(620, 420);
+  if (parent) move(parent->window()->frameGeometry().center() - rect().center());
+}
+
+void TrendDialog::keyPressEvent(QKeyEvent* event) {
+  // Escape stops a drawing under way; otherwise it closes the dialog.
+  if (event->key() == Qt::Key_Escape && m_view->drawing()) {
+    m_view->interrupt();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TrendDialog::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("Imprimer le diagramme"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter(&printer);
+  if (!painter.isActive()) return;
+  PainterCanvas canvas(&painter);
+  DiagramStyle style;
+  style.fillArea = false;
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QRect area(0, 0, page.width(), page.width() * 9 / 16);
+  drawDiagram(canvas, Rect{area.left(), area.top(), area.right() + 1, area.bottom() + 1}, m_series, style);
+}
+
+}  // namespace qz

@@ -1,0 +1,66 @@
+// The trend dialog ("  Courbe de tendance"): the fitted line over the points,
+// drawn by the diagram renderer; Escape stops a slow drawing; the diagram can
+// be printed.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+#include "statistics/diagram_renderer.h"
+
+class QPushButton;
+
+namespace qz {
+
+class Messenger;
+
+/// The framed area the diagram is drawn in. The drawing goes into a picture
+/// outside the paint event, so that a pending Escape can be seen between
+/// two points.
+class DiagramView : public QWidget {
+  Q_OBJECT
+ public:
+  DiagramView(const DiagramSeries& series, QWidget* parent = nullptr);
+
+  /// Draws the diagram again into the picture; false when Escape stopped it.
+  bool render();
+  bool interrupted() const { return m_interrupted; }
+  bool drawing() const { return m_drawing; }
+  /// Escape was pressed: the drawing stops at its next check.
+  void interrupt() { m_stop = true; }
+  const QImage& picture() const { return m_picture; }
+  QSize sizeHint() const override { return QSize(580, 340); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  const DiagramSeries& m_series;
+  QImage m_picture;
+  bool m_drawing = false;
+  bool m_stop = false;
+  bool m_interrupted = false;
+  bool m_again = false;
+};
+
+class TrendDialog : public QDialog {
+  Q_OBJECT
+ public:
+  TrendDialog(DiagramSeries series, QWidget* parent = nullptr);
+
+  DiagramView* view() const { return m_view; }
+  QPushButton* printButton() const { return m_printButton; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void print();
+
+  DiagramSeries m_series;
+  DiagramView* m_view;
+  QPushButton* m_printButton;
+};
+
+}  // namespace qz
