@@ -21,16 +21,23 @@ struct CliRun {
 };
 
 /// Runs `qz-cli ARGUMENTS` (already quoted for the shell) with `input` on its
-/// standard input (written by printf, so "\\n" escapes work; none: /dev/null)
-/// and `environment` assignments in front.
+/// standard input (none: /dev/null) and `environment` assignments in front.
 inline CliRun runQzCli(const std::string& arguments, const std::string& input = {},
                        const std::string& environment = {}) {
+  // Files of our own, so that tests run in parallel never share them.
   static std::atomic<int> counter{0};
-  const std::string errFile = (std::filesystem::path(::testing::TempDir()) /
-                               ("qz_cli_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".err"))
-                                  .string();
+  const std::string stem = (std::filesystem::path(::testing::TempDir()) /
+                            ("qz_cli_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
+                               .string();
+  const std::string errFile = stem + ".err";
+  const std::string inFile = stem + ".in";
   std::string command = environment + " '" + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
-  command = input.empty() ? command + " </dev/null" : "printf '" + input + "' | " + command;
+  if (input.empty()) {
+    command += " </dev/null";
+  } else {
+    std::ofstream(inFile, std::ios::binary) << input;
+    command += " <'" + inFile + "'";
+  }
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -44,6 +51,7 @@ inline CliRun runQzCli(const std::string& arguments, const std::string& input = 
   s << in.rdbuf();
   run.err = s.str();
   std::filesystem::remove(errFile);
+  std::filesystem::remove(inFile);
   return run;
 }
 

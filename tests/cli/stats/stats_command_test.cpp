@@ -1,6 +1,8 @@
 // Runs qz-cli stats as a user would: values on standard input or in a file,
 // plain and JSON output, messages and exit codes.
 #include <gtest/gtest.h>
+
+#include "cli/cli_runner.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,36 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
+using qz::testing::CliRun;
 
 // Feeds `input` on standard input.
 CliRun runStats(const std::string& arguments, const std::string& input) {
-  const fs::path folder = fs::temp_directory_path();
-  // Names of our own, so that tests run in parallel do not share files.
-  static int runs = 0;
-  const std::string stem = "qz_cli_stats_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
-  const std::string inFile = (folder / (stem + "_in.txt")).string();
-  const std::string errFile = (folder / (stem + "_err.txt")).string();
-  std::ofstream(inFile, std::ios::binary) << input;
-  std::string command = std::string(QZ_CLI_PATH) + " stats " + arguments + " <" + inFile + " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::stringstream s;
-  s << std::ifstream(errFile).rdbuf();
-  run.err = s.str();
-  fs::remove(inFile);
-  fs::remove(errFile);
-  return run;
+  return qz::testing::runQzCli("stats " + arguments, input);
 }
 
 TEST(StatsCommand, ModeZeroPrintsTheResultsList) {

@@ -52,7 +52,7 @@ TEST(TapeCommand, KeySequences) {
 }
 
 TEST(TapeCommand, KeysFromStandardInput) {
-  CliRun r = runCli("tape", "2 +\\n3\\n= * 4 =\\n");
+  CliRun r = runCli("tape", "2 +\n3\n= * 4 =\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
 }
