@@ -154,7 +154,7 @@ nlohmann::json resultsJson(const StatResults& r, StatMode mode, const std::vecto
     j["line"] = r.hasLine() ? nlohmann::json{{"a", r.a}, {"b", r.b}, {"r2", r.r2}} : nlohmann::json(nullptr);
   }
   nlohmann::json text = nlohmann::json::array();
-  for (const std::string& line : lines) text.push_back(markup::toPlainUtf8(line));
+  for (const std::string& line : lines) text.push_back(markupToPlainUtf8(line));
   j["lines"] = text;
   return j;
 }
@@ -234,7 +234,7 @@ int run(CliContext& context, StatsOptions& options) {
   if (options.json) {
     std::fputs((resultsJson(engine.results(), mode, lines).dump(2) + "\n").c_str(), stdout);
   } else {
-    for (const std::string& line : lines) std::fputs((markup::toPlainUtf8(line) + "\n").c_str(), stdout);
+    for (const std::string& line : lines) std::fputs((markupToPlainUtf8(line) + "\n").c_str(), stdout);
   }
   return kExitOk;
 }

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "numbers/cp1252.h"
 #include "numbers/string_table.h"
+#include "numbers/symbol_font.h"
 
 namespace qz {
 
@@ -32,6 +34,25 @@ std::string stripMarkup(std::string_view text) {
   out.reserve(text.size());
   for (char c : text)
     if (!isMarkupCode(static_cast<unsigned char>(c))) out += c;
+  return out;
+}
+
+std::string markupToPlainUtf8(std::string_view line) {
+  static constexpr char32_t kSuperDigits[10] = {U'⁰', U'¹', U'²', U'³', U'⁴', U'⁵', U'⁶', U'⁷', U'⁸', U'⁹'};
+  MarkupState state;
+  std::string out;
+  for (char c : line) {
+    auto byte = static_cast<unsigned char>(c);
+    if (isMarkupCode(byte)) {
+      state.apply(byte);
+      continue;
+    }
+    if (state.superscript && byte >= '0' && byte <= '9')
+      appendUtf8(out, kSuperDigits[byte - '0']);
+    else
+      appendUtf8(out, state.greek ? symbolToUnicode(byte) : cp1252ToUnicode(byte));
+    if (state.overline && byte != ' ') appendUtf8(out, U'\u0304');
+  }
   return out;
 }
 

@@ -35,6 +35,11 @@ std::string convertMarkup(std::string_view text);
 /// The text without any byte 0x81 to 0x8C.
 std::string stripMarkup(std::string_view text);
 
+/// A markup line as plain UTF-8 for a terminal: codes removed, Greek runs as
+/// Greek letters, superscript digits as superscripts, overlined characters
+/// with a combining macron.
+std::string markupToPlainUtf8(std::string_view line);
+
 /// Every "{singular|plural}" group replaced by its plural text when `count` > 1,
 /// else by its singular text.
 std::string choosePlural(std::string_view text, long long count);

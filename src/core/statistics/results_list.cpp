@@ -7,36 +7,6 @@
 
 namespace qz {
 
-namespace markup {
-
-std::string strip(const std::string& line) {
-  std::string out;
-  out.reserve(line.size());
-  for (char c : line)
-    if (!isCode(c)) out += c;
-  return out;
-}
-
-std::string toPlainUtf8(const std::string& line) {
-  static constexpr char32_t kSuperDigits[10] = {U'⁰', U'¹', U'²', U'³', U'⁴', U'⁵', U'⁶', U'⁷', U'⁸', U'⁹'};
-  bool greek = false, superscript = false, overline = false;
-  std::string out;
-  for (char c : line) {
-    if (c == kGreek) greek = !greek;
-    if (c == kSuperscript) superscript = !superscript;
-    if (c == kOverline) overline = !overline;
-    if (isCode(c)) continue;
-    auto byte = static_cast<unsigned char>(c);
-    if (superscript && byte >= '0' && byte <= '9')
-      appendUtf8(out, kSuperDigits[byte - '0']);
-    else
-      appendUtf8(out, greek ? symbolToUnicode(byte) : cp1252ToUnicode(byte));
-    if (overline && byte != ' ') appendUtf8(out, U'\u0304');
-  }
-  return out;
-}
-
-}  // namespace markup
 
 namespace {
 
@@ -115,7 +85,7 @@ std::vector<std::string> buildResultsList(const StatResults& r, StatMode mode) {
 }
 
 std::optional<std::string> resultLineNumber(const std::string& line) {
-  std::string plain = strip(line);
+  std::string plain = stripMarkup(line);
   std::size_t equals = plain.find('=');
   if (equals == std::string::npos) return std::nullopt;
   std::string text = plain.substr(equals + 1);

@@ -6,33 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "numbers/markup.h"
 #include "statistics/stat_engine.h"
 
 namespace qz {
 
-/// One-byte markup codes the list lines use.
+/// The markup codes the list lines use, as characters to build lines with.
 namespace markup {
-inline constexpr char kField = '\x82';  ///< value field open/close
-inline constexpr char kRed = '\x83';
-inline constexpr char kGreen = '\x84';
-inline constexpr char kBlue = '\x85';
-inline constexpr char kBold = '\x86';
-inline constexpr char kUnderline = '\x87';
-inline constexpr char kOverline = '\x88';
-inline constexpr char kItalic = '\x89';
-inline constexpr char kGreek = '\x8A';  ///< Symbol font on/off
-inline constexpr char kSubscript = '\x8B';
-inline constexpr char kSuperscript = '\x8C';
-/// True for the bytes 0x81..0x8C.
-inline bool isCode(char c) {
-  auto b = static_cast<unsigned char>(c);
-  return b >= 0x81 && b <= 0x8C;
-}
-/// The text without any code byte.
-std::string strip(const std::string& line);
-/// The line as UTF-8 plain text: codes removed, Greek runs as Greek letters,
-/// superscript digits as superscripts, overlined letters with a combining macron.
-std::string toPlainUtf8(const std::string& line);
+inline constexpr char kField = static_cast<char>(kMarkupField);  ///< value field open/close
+inline constexpr char kRed = static_cast<char>(kMarkupRed);
+inline constexpr char kGreen = static_cast<char>(kMarkupGreen);
+inline constexpr char kBlue = static_cast<char>(kMarkupBlue);
+inline constexpr char kOverline = static_cast<char>(kMarkupOverline);
+inline constexpr char kGreek = static_cast<char>(kMarkupGreek);  ///< Symbol font on/off
+inline constexpr char kSubscript = static_cast<char>(kMarkupSubscript);
+inline constexpr char kSuperscript = static_cast<char>(kMarkupSuperscript);
+inline bool isCode(char c) { return isMarkupCode(static_cast<unsigned char>(c)); }
 }  // namespace markup
 
 /// At most this many lines are kept; later lines are dropped.

@@ -23,7 +23,7 @@ StatTable values(std::initializer_list<double> xs) {
 
 std::vector<std::string> plain(const std::vector<std::string>& lines) {
   std::vector<std::string> out;
-  for (const auto& l : lines) out.push_back(markup::toPlainUtf8(l));
+  for (const auto& l : lines) out.push_back(markupToPlainUtf8(l));
   return out;
 }
 
@@ -87,8 +87,8 @@ TEST(ResultsList, ModeOneEndsWithBlankAndRSquaredWhenThereIsALine) {
   auto lines = buildResultsList(computed(t, StatMode::Frequencies), StatMode::Frequencies);
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[11], "");
-  EXPECT_EQ(markup::toPlainUtf8(lines[2]), "Σnx .... = 240");
-  EXPECT_EQ(markup::toPlainUtf8(lines[12]).substr(0, 12), "r²...... = ");
+  EXPECT_EQ(markupToPlainUtf8(lines[2]), "Σnx .... = 240");
+  EXPECT_EQ(markupToPlainUtf8(lines[12]).substr(0, 12), "r²...... = ");
 }
 
 TEST(ResultsList, HugeValuesUseThreeDigitExponents) {
@@ -97,7 +97,7 @@ TEST(ResultsList, HugeValuesUseThreeDigitExponents) {
   r.sumX = 1.5e20;
   r.sX = -1;
   auto lines = buildResultsList(r, StatMode::Values);
-  EXPECT_EQ(markup::toPlainUtf8(lines[2]), "Σx ..... = 1.5E+020");
+  EXPECT_EQ(markupToPlainUtf8(lines[2]), "Σx ..... = 1.5E+020");
   EXPECT_EQ(lines.size(), 10u) << "no s_x line when it is -1";
 }
 
