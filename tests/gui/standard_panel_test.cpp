@@ -222,6 +222,18 @@ class StandardPanelTest : public QObject {
     QVERIFY(m_app->app().validEntry);
   }
 
+  void escapeCancelsWithoutChecking() {
+    StandardPanel* panel = openStandard();
+    QVERIFY(panel);
+    QTest::keyClicks(panel->display(), "2+3=12E");
+    m_messenger.clear();
+    QTest::keyClick(panel->display(), Qt::Key_Escape);
+    QTRY_VERIFY(m_app->calculatorWindow() == nullptr);
+    QVERIFY(m_messenger.boxes().empty());
+    // Nothing of this run reached the document.
+    QVERIFY(!m_app->app().document().LoadSection(0).has_value());
+  }
+
   void clearButtonDoesNotCheck() {
     StandardPanel* panel = openStandard();
     QVERIFY(panel);

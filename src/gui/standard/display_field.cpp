@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
@@ -79,6 +80,17 @@ bool DisplayField::event(QEvent* e) {
 }
 
 void DisplayField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Escape is "Annuler": the window closes without taking the display, so
+    // the focus leaving the field on the way out must not check it.
+    if (auto* dialog = qobject_cast<QDialog*>(window())) {
+      m_escaping = true;
+      dialog->reject();
+      m_escaping = false;
+      event->accept();
+      return;
+    }
+  }
   const KeyInput input = keyInput(*event);
   if (input.character != 0 || input.enter) {
     const KeyboardAction action = keyboardAction(input, m_calculator.tapeEmpty());
@@ -143,7 +155,9 @@ void DisplayField::focusOutEvent(QFocusEvent* event) {
   if (m_checking || event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
     return;
   m_checking = true;
-  const bool accepted = m_calculator.displayFocusLost(focusTarget(QApplication::focusWidget()));
+  const StandardCalculator::FocusTarget target =
+      m_escaping ? StandardCalculator::FocusTarget::CancelButton : focusTarget(QApplication::focusWidget());
+  const bool accepted = m_calculator.displayFocusLost(target);
   m_checking = false;
   pullFromCalculator();
   emit focusChecked(accepted);

@@ -44,6 +44,7 @@ class DisplayField : public QLineEdit {
 
   StandardCalculator& m_calculator;
   bool m_checking = false;
+  bool m_escaping = false;  ///< Escape is cancelling the window: leaving is not checked
 };
 
 }  // namespace qz

@@ -75,17 +75,25 @@ struct KeyLabel {
   QFont font;
 };
 
+// Sizes balance the captions by eye: signs are drawn larger than digits,
+// the point much larger, three-character captions smaller.
+int labelHeight(int key, const QString& text) {
+  if (keypadKeys()[static_cast<std::size_t>(key)].character == '.') return -26;
+  if (text.size() > 2) return -14;
+  if (keyStyle(key) == KeyStyle::Operator || keyStyle(key) == KeyStyle::Total) return -21;
+  if (text.size() == 2) return -16;
+  return -18;
+}
+
 KeyLabel keyLabel(int key) {
   const KeypadKey& k = keypadKeys()[static_cast<std::size_t>(key)];
   if (k.command == StandardCommand::Divide || k.command == StandardCommand::SquareRoot) {
     const std::string symbol = k.command == StandardCommand::Divide ? "\xB8" : "\xD6";
-    return {PainterCanvas::toQString(symbol, true), PainterCanvas::qtFont({"Symbol", -19, 700})};
+    return {PainterCanvas::toQString(symbol, true), PainterCanvas::qtFont({"Symbol", -20, 700})};
   }
-  QString text = QString::fromUtf8(k.label);
-  // Three-character captions get a smaller size so they keep a margin.
-  const int height = text.size() > 2 ? -14 : (k.command == StandardCommand::Pi ? -19 : -18);
+  const QString text = QString::fromUtf8(k.label);
   const char* face = k.command == StandardCommand::Pi ? "Symbol" : "Arial";
-  return {text, PainterCanvas::qtFont({face, height, 700})};
+  return {text, PainterCanvas::qtFont({face, labelHeight(key, text), 700})};
 }
 
 void paintKey(QPainter& p, int key, bool pressed) {
