@@ -1,0 +1,347 @@
+// The statistics calculator as a user drives it: typing in the grid, pasting,
+// CALCULER and the results list, the mode menu, the section kept across
+// windows and the trend dialog.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/calculator_window.h"
+#include "app/commands.h"
+#include "app/launcher.h"
+#include "app/launcher_page.h"
+#include "app/main_frame.h"
+#include "app/qz_application.h"
+#include "platform/scripted_messenger.h"
+#include "numbers/markup.h"
+#include "statistics/stat_grid_view.h"
+#include "statistics/stat_results_view.h"
+#include "statistics/statistics_calculator.h"
+#include "statistics/statistics_panel.h"
+#include "statistics/trend_dialog.h"
+
+using namespace qz;
+
+namespace {
+
+// Twenty (x, y) pairs around y = 2x + 1, as a spreadsheet would copy them.
+QString twentyPairs() {
+  QStringList lines;
+  for (int i = 1; i <= 20; ++i)
+    lines << QStringLiteral("%1\t%2").arg(i * 1.5).arg(2 * i * 1.5 + 1 + ((i * 7) % 5 - 2) * 0.8);
+  return lines.join(QStringLiteral("\r\n"));
+}
+
+}  // namespace
+
+class StatisticsPanelTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_dir;
+  MemorySettingsStore m_store;
+  ScriptedMessenger m_messenger;
+  std::unique_ptr<QzApplication> m_app;
+
+  FilePlaces places() const {
+    QString root = m_dir->path();
+    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
+            root.toStdString() + "/home"};
+  }
+  static QPoint zoneCentre(int zone) {
+    Rect r = Launcher::zoneRect(zone);
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  /// Starts the program in `mode` and opens the statistics calculator.
+  StatisticsPanel* open(int mode) {
+    m_store.write("Statistic", "Mode", std::to_string(mode));
+    m_app = std::make_unique<QzApplication>(m_store, m_messenger, places());
+    m_app->start("");
+    return reopen();
+  }
+  StatisticsPanel* reopen() {
+    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, zoneCentre(2));
+    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
+    CalculatorWindow* window = m_app->calculatorWindow();
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window);
+    return qobject_cast<StatisticsPanel*>(window->panel());
+  }
+  CalculatorWindow* window() const { return m_app->calculatorWindow(); }
+  static void clickCell(StatisticsPanel* panel, int visibleRow, int column) {
+    StatGridView* grid = panel->gridView();
+    const QPoint centre = grid->cellRect(visibleRow, column).center();
+    QTest::mousePress(grid, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, centre);
+  }
+  static void type(StatisticsPanel* panel, const QString& text, Qt::Key then = Qt::Key_Tab) {
+    QLineEdit* editor = panel->gridView()->editor();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, then);
+  }
+  static QString line(StatisticsPanel* panel, int i) {
+    return QString::fromStdString(markupToPlainUtf8(panel->calculator().resultLines().at(static_cast<std::size_t>(i))));
+  }
+  static void setClipboard(const QString& text) { QApplication::clipboard()->setText(text); }
+  void shot(QWidget* widget, const char* name) {
+    const QString folder = qEnvironmentVariable("QZ_SHOT_DIR");
+    if (!folder.isEmpty()) widget->grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+  }
+
+ private slots:
+  void init() {
+    // A folder of its own for each case: no backup document from the one before.
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_store = MemorySettingsStore();
+    m_messenger.clear();
+    m_messenger.setDefaultAnswer(MessageAnswer::Yes);
+  }
+  void cleanup() {
+    if (m_app && window()) window()->runCommand(kCmdQuitProgram);
+    m_app.reset();
+  }
+
+  void keyboardEntryThenCalculate() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    QVERIFY(!panel->lineButton()->isHidden());
+    QCOMPARE(panel->lineButton()->text(), QStringLiteral("&Régression linéaire"));
+    clickCell(panel, 1, 0);
+    QVERIFY(panel->gridView()->editor()->isVisible());
+    type(panel, "1.5");
+    // Count grows only when both cells of the new row are filled.
+    QCOMPARE(panel->countLabel()->text(), QStringLiteral("0000"));
+    type(panel, "4", Qt::Key_Return);
+    QCOMPARE(panel->countLabel()->text(), QStringLiteral("0001"));
+    type(panel, "3");
+    // CALCULER with one cell of the last row filled: string 21.
+    m_messenger.clear();
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(!panel->calculator().resultsValid());
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .endsWith(QStringLiteral("Valeur manquante à la dernière ligne du tableau !")));
+    clickCell(panel, 2, 1);
+    type(panel, "7", Qt::Key_Return);
+    QCOMPARE(panel->countLabel()->text(), QStringLiteral("0002"));
+
+    // A letter is refused and taken back.
+    QTest::keyClicks(panel->gridView()->editor(), "a");
+    QCOMPARE(panel->gridView()->editor()->text(), QString());
+
+    QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+    QVERIFY(panel->calculator().resultsValid());
+    QCOMPARE(panel->calculator().resultLines().size(), std::size_t{18});
+    QVERIFY(line(panel, 0).startsWith(QStringLiteral("n ")));
+    QVERIFY(line(panel, 0).contains(QStringLiteral("2")));
+    QVERIFY(line(panel, 17).contains(QStringLiteral("1")));  // r² = 1 for two points
+    QVERIFY(panel->lineButton()->isEnabled());
+    QVERIFY(!panel->gridView()->editor()->isVisible());
+
+    // A click on a result line, then Copier: only its number.
+    StatResultsView* results = panel->resultsView();
+    const int top = results->lineTop(0);
+    QTest::mouseClick(results, Qt::LeftButton, {}, QPoint(40, top + 3));
+    QCOMPARE(panel->calculator().highlightedLine(), 0);
+    window()->runCommand(kCmdCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("2"));
+    // ... and into a memory.
+    window()->runCommand(kCmdCopyToMemory + 3);
+    QCOMPARE(m_app->app().memories[3], 2.0);
+  }
+
+  void pastedBlocks() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    // Three lines of x, y append three pairs.
+    setClipboard(QStringLiteral("1\t10\r\n2\t20\r\n3\t30\r\n"));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->calculator().table().count(), 3);
+    QCOMPARE(panel->calculator().table().row(3).second, 30.0);
+    // Two lines of three: the x values, then the y values, column-wise.
+    setClipboard(QStringLiteral("4\t5\t6\n40\t50\t60"));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->calculator().table().count(), 6);
+    QCOMPARE(panel->calculator().table().row(5).x, 5.0);
+    QCOMPARE(panel->calculator().table().row(5).second, 50.0);
+    QVERIFY(panel->calculator().canUndo());
+    window()->runCommand(kCmdUndo);
+    QCOMPARE(panel->calculator().table().count(), 3);
+
+    // A 2 x 2 block from elsewhere asks string 97; "Non" gives column-wise.
+    m_messenger.clear();
+    m_messenger.answerNext(MessageAnswer::No);
+    setClipboard(QStringLiteral("7\t8\r\n70\t80"));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .endsWith(QStringLiteral("Les valeurs x,y sont placées verticalement ?")));
+    QCOMPARE(panel->calculator().table().row(4).x, 7.0);
+    QCOMPARE(panel->calculator().table().row(4).second, 70.0);
+
+    // Our own 2 x 2 copy goes back row-wise without the question.
+    panel->calculator().grid().selectRows(4, 5, 2);
+    window()->runCommand(kCmdCopy);
+    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kStatCellsMimeType)));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("7\t70\r\n8\t80"));
+    panel->calculator().grid().clearSelection();
+    m_messenger.clear();
+    window()->runCommand(kCmdPaste);
+    QVERIFY(m_messenger.boxes().empty());
+    QCOMPARE(panel->calculator().table().count(), 7);
+    QCOMPARE(panel->calculator().table().row(6).x, 7.0);
+    QCOMPARE(panel->calculator().table().row(7).second, 80.0);
+
+    // A ragged text is refused with its message, nothing written.
+    setClipboard(QStringLiteral("1\t2\r\n3"));
+    window()->runCommand(kCmdPaste);
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Disposition anormale")));
+    QCOMPARE(panel->calculator().table().count(), 7);
+
+    // Deletion asks first; undo brings the rows back.
+    panel->calculator().grid().selectRows(2, 3, 2);
+    m_messenger.answerNext(MessageAnswer::Yes);
+    window()->runCommand(kCmdStatDelete);
+    QCOMPARE(panel->calculator().table().count(), 5);
+    window()->runCommand(kCmdUndo);
+    QCOMPARE(panel->calculator().table().count(), 7);
+  }
+
+  void modeChangeAsksWhenDataWouldBeLost() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("1\t10\r\n2\t20\r\n3\t30"));
+    window()->runCommand(kCmdPaste);
+    m_messenger.clear();
+    m_messenger.answerNext(MessageAnswer::No);
+    window()->runCommand(kCmdStatModeValues);
+    QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Le changement de mode")));
+    QCOMPARE(panel->calculator().mode(), StatMode::Pairs);
+    QCOMPARE(panel->calculator().table().count(), 3);
+
+    m_messenger.answerNext(MessageAnswer::Yes);
+    window()->runCommand(kCmdStatModeValues);
+    QCOMPARE(panel->calculator().mode(), StatMode::Values);
+    QCOMPARE(panel->calculator().table().count(), 0);
+    QVERIFY(panel->lineButton()->isHidden());
+    QCOMPARE(m_app->app().statisticsMode, 0);
+    QCOMPARE(*m_store.read("Statistic", "Mode"), std::string("0"));
+
+    // Without data no question.
+    m_messenger.clear();
+    window()->runCommand(kCmdStatModeFrequencies);
+    QVERIFY(m_messenger.boxes().empty());
+    QCOMPARE(panel->calculator().mode(), StatMode::Frequencies);
+    QCOMPARE(panel->lineButton()->text(), QStringLiteral("Droite de &Henry"));
+  }
+
+  void sectionSurvivesQuitting() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("2\r\n4\r\n4\r\n4\r\n5\r\n5\r\n7\r\n9"));
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QCOMPARE(panel->calculator().resultLines().size(), std::size_t{11});
+    window()->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(window() == nullptr);
+    const std::optional<std::string> body = m_app->app().document().LoadSection(2);
+    QVERIFY(body.has_value());
+
+    panel = reopen();
+    QVERIFY(panel);
+    QCOMPARE(panel->calculator().table().count(), 8);
+    QCOMPARE(panel->calculator().table().row(8).x, 9.0);
+    QVERIFY(panel->calculator().resultsValid());
+    QCOMPARE(panel->countLabel()->text(), QStringLiteral("0008"));
+    QCOMPARE(panel->sectionBody(), body);
+  }
+
+  void refusedCellKeepsTheWindowOpen() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("1\r\n2"));
+    window()->runCommand(kCmdPaste);
+    clickCell(panel, 1, 0);
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_Backspace);
+    m_messenger.clear();
+    window()->runCommand(kCmdQuitCalculator);
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).endsWith(QStringLiteral("Introduire une valeur dans ce champ !")));
+    QVERIFY(window() != nullptr);
+    QCOMPARE(panel->calculator().table().row(1).x, 1.0);
+  }
+
+  void trendDialogInBothModes() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    setClipboard(twentyPairs());
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->calculator().table().count(), 20);
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(panel->lineButton()->isEnabled());
+    shot(window(), "statistics-mode2");
+
+    bool shown = false;
+    QTimer::singleShot(200, this, [&] {
+      TrendDialog* dialog = panel->trendDialog();
+      if (!dialog) return;
+      shown = dialog->isVisible() && dialog->windowTitle() == QStringLiteral("  Courbe de tendance");
+      QTest::qWait(100);
+      shown = shown && !dialog->view()->picture().isNull() && !dialog->view()->interrupted();
+      shot(dialog, "statistics-trend-mode2");
+      dialog->accept();
+    });
+    QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
+    QVERIFY(shown);
+    QVERIFY(!panel->trendDialog());
+
+    // Mode 1: the Henry line on a probability scale.
+    window()->runCommand(kCmdStatModeFrequencies);
+    setClipboard(QStringLiteral("10\t2\r\n12\t5\r\n14\t9\r\n16\t14\r\n18\t11\r\n20\t6\r\n22\t3"));
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(panel->calculator().resultsValid());
+    QVERIFY(panel->lineButton()->isEnabled());
+    shot(window(), "statistics-mode1");
+    shown = false;
+    QTimer::singleShot(200, this, [&] {
+      TrendDialog* dialog = panel->trendDialog();
+      if (!dialog) return;
+      QTest::qWait(100);
+      shown = !dialog->view()->picture().isNull();
+      shot(dialog, "statistics-trend-mode1");
+      dialog->accept();
+    });
+    QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
+    QVERIFY(shown);
+  }
+
+  void thousandRowsScrollAndEdit() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    QStringList values;
+    for (int i = 1; i <= 999; ++i) values << QString::number(i);
+    setClipboard(values.join(QStringLiteral("\r\n")));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->calculator().table().count(), 999);
+    clickCell(panel, 1, 0);
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(panel->calculator().grid().currentRow(), 1000);
+    QCOMPARE(panel->gridView()->scrollBar()->value(), 990);
+    type(panel, "1000", Qt::Key_Return);
+    // Row 1000 filled: the table is full and no new row is shown.
+    QCOMPARE(panel->calculator().table().count(), 1000);
+    QCOMPARE(panel->calculator().grid().rows(), 1000);
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(panel->calculator().grid().currentRow(), 1);
+    QCOMPARE(panel->gridView()->scrollBar()->value(), 0);
+  }
+};
+
+QTEST_MAIN(StatisticsPanelTest)
+#include "statistics_panel_test.moc"
