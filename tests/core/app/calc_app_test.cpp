@@ -131,6 +131,16 @@ TEST_F(CalcAppTest, SaveOnCloseWritesMemoriesBeepRecentFilesAndBackup) {
   EXPECT_EQ(next.memories[0], 12.5);
 }
 
+TEST_F(CalcAppTest, UnwritableSettingsNeverStopTheProgram) {
+  CalcApp app(m_store, m_messenger, m_places);
+  app.InitInstance("");
+  m_store.setWritable(false);
+  app.memories[0] = 7;
+  app.SaveOnClose(kNoCalculator, std::nullopt);
+  EXPECT_FALSE(m_store.read("Memory", "M0")) << "nothing written, nothing else happens";
+  EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
 TEST_F(CalcAppTest, StoreFolders) {
   CalcApp app(m_store, m_messenger, m_places);
   app.InitInstance("");
