@@ -2,6 +2,7 @@
 
 #include "app/calculator_panel.h"
 #include "app/calc_app.h"
+#include "scientific/scientific_calculator.h"
 #include "scientific/scientific_panel.h"
 #include "standard/standard_panel.h"
 #include "statistics/statistics_panel.h"

@@ -19,8 +19,8 @@ std::unique_ptr<QKeyEvent> caseForced(const QKeyEvent& event, LetterCase letterC
   const QString text = event.text();
   const QString forced = letterCase == LetterCase::Lower ? text.toLower() : text.toUpper();
   if (forced == text) return nullptr;
-  return std::make_unique<QKeyEvent>(event.type(), event.key(), event.modifiers(), forced, event.isAutoRepeat(),
-                                     static_cast<quint16>(event.count()));
+  return std::make_unique<QKeyEvent>(event.type(), event.key(), event.modifiers(), forced,
+                                     event.isAutoRepeat(), static_cast<quint16>(event.count()));
 }
 
 bool leavesForGood(const QFocusEvent& event) {
@@ -34,14 +34,22 @@ char calculatorControlKey(const QKeyEvent& event) {
   const Qt::KeyboardModifiers modifiers = event.modifiers();
   if (!(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier))) return 0;
   switch (event.key()) {
-    case Qt::Key_C: return 'C';
-    case Qt::Key_V: return 'V';
-    case Qt::Key_O: return 'O';
-    case Qt::Key_S: return 'S';
-    case Qt::Key_P: return 'P';
-    case Qt::Key_Z: return 'Z';
-    case Qt::Key_Y: return 'Y';
-    default: return 0;
+    case Qt::Key_C:
+      return 'C';
+    case Qt::Key_V:
+      return 'V';
+    case Qt::Key_O:
+      return 'O';
+    case Qt::Key_S:
+      return 'S';
+    case Qt::Key_P:
+      return 'P';
+    case Qt::Key_Z:
+      return 'Z';
+    case Qt::Key_Y:
+      return 'Y';
+    default:
+      return 0;
   }
 }
 
@@ -98,6 +106,11 @@ bool FieldLineEdit::event(QEvent* e) {
 }
 
 void FieldLineEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    emit cancelRequested();
+    return;
+  }
   if (const char letter = calculatorControlKey(*event)) {
     event->accept();
     emit controlKey(letter);

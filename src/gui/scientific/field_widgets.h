@@ -35,6 +35,8 @@ class FieldLineEdit : public QLineEdit {
  signals:
   /// One of the calculator's Ctrl keys (see calculatorControlKey).
   void controlKey(char letter);
+  /// Escape: the window is to close without taking anything ("Annuler").
+  void cancelRequested();
   void focusEntered();
   /// The field lost the focus to another widget of the program (a menu or a
   /// message box taking it for a while does not count).

@@ -1,8 +1,9 @@
 #include "scientific/result_box.h"
 
+#include <qdrawutil.h>
+
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 #include "platform/painter_canvas.h"
 

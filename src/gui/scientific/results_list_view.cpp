@@ -49,8 +49,9 @@ QRect ResultsListView::listRect() const {
 QSize ResultsListView::sizeHint() const {
   const QFontMetrics metrics(m_font);
   // Room for "x" padded to 16 and a y of twelve digits with its exponent.
-  return QSize(metrics.horizontalAdvance(QLatin1Char('0')) * 36 + 2 * kInset + m_scrollBar->sizeHint().width(),
-               m_lineHeight * 16 + 2 * kInset);
+  return QSize(
+      metrics.horizontalAdvance(QLatin1Char('0')) * 36 + 2 * kInset + m_scrollBar->sizeHint().width(),
+      m_lineHeight * 16 + 2 * kInset);
 }
 
 QSize ResultsListView::minimumSizeHint() const {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include "scientific/field_widgets.h"
 #include "scientific/result_box.h"
 #include "scientific/results_list_view.h"
+#include "scientific/scientific_calculator.h"
 #include "scientific/scientific_state.h"
 
 namespace qz {
@@ -45,7 +47,7 @@ void setLineText(QLineEdit* field, const QString& text, int caret) {
 }  // namespace
 
 ScientificPanel::ScientificPanel(CalcApp& app, ScientificCalculator& calculator, QWidget* parent)
-    : CalculatorPanel(parent), m_app(app), m_calculator(&calculator) {
+    : CalculatorPanel(parent), m_app(app), m_calculator(&calculator), m_focus(ScientificField::None) {
   buildLayout();
   connectFields();
   showState();
@@ -55,7 +57,8 @@ ScientificPanel::ScientificPanel(CalcApp& app, QWidget* parent)
     : CalculatorPanel(parent),
       m_app(app),
       m_ownCalculator(std::make_unique<ScientificCalculator>(app.messenger())),
-      m_calculator(m_ownCalculator.get()) {
+      m_calculator(m_ownCalculator.get()),
+      m_focus(ScientificField::None) {
   buildLayout();
   connectFields();
   showState();
@@ -69,14 +72,15 @@ void ScientificPanel::buildLayout() {
 
   // Top: the expression with its check, and the angle unit.
   auto* expressionGroup = new QGroupBox(QStringLiteral("Expression littérale y = f(x) "), this);
-  m_expression = new FieldLineEdit(LetterCase::Lower, static_cast<int>(kMaxExpressionLength), expressionGroup);
+  m_expression =
+      new FieldLineEdit(LetterCase::Lower, static_cast<int>(kMaxExpressionLength), expressionGroup);
   m_expression->setObjectName(QStringLiteral("expression"));
   m_expression->setFont(fieldFont);
   m_expression->setMinimumHeight(30);
-  m_expression->setToolTip(
-      QStringLiteral("Par exemple : y=a*sin(x)+b  (opérateurs + - * / ^, parenthèses, fonctions, constantes)"));
-  m_checkButton = makeButton(QStringLiteral("C&ontrôler"), QStringLiteral("Contrôler l'expression et les constantes"),
-                             expressionGroup);
+  m_expression->setToolTip(QStringLiteral(
+      "Par exemple : y=a*sin(x)+b  (opérateurs + - * / ^, parenthèses, fonctions, constantes)"));
+  m_checkButton = makeButton(QStringLiteral("C&ontrôler"),
+                             QStringLiteral("Contrôler l'expression et les constantes"), expressionGroup);
   auto* expressionRow = new QHBoxLayout(expressionGroup);
   expressionRow->setContentsMargins(10, 8, 10, 10);
   expressionRow->setSpacing(8);
@@ -105,7 +109,8 @@ void ScientificPanel::buildLayout() {
   m_constants = new ConstantsEdit(constantsGroup);
   m_constants->setObjectName(QStringLiteral("constants"));
   m_constants->setFont(fieldFont);
-  m_constants->setToolTip(QStringLiteral("Une constante par ligne, par exemple a=2.5 (ou séparées par « ; »)"));
+  m_constants->setToolTip(
+      QStringLiteral("Une constante par ligne, par exemple a=2.5 (ou séparées par « ; »)"));
   auto* constantsColumn = new QVBoxLayout(constantsGroup);
   constantsColumn->setContentsMargins(10, 8, 10, 10);
   constantsColumn->addWidget(m_constants);
@@ -120,11 +125,12 @@ void ScientificPanel::buildLayout() {
   m_x->setMinimumHeight(30);
   m_x->setToolTip(QStringLiteral("Valeur de x (Entrée : calculer y)"));
   xLabel->setBuddy(m_x);
-  m_clearXButton = makeButton(QStringLiteral("&Effacer x"), QStringLiteral("Vider la valeur de x"), computeGroup);
+  m_clearXButton =
+      makeButton(QStringLiteral("&Effacer x"), QStringLiteral("Vider la valeur de x"), computeGroup);
   m_result = new ResultBox(computeGroup);
   m_result->setMinimumHeight(30);
-  m_calculateButton = makeButton(QStringLiteral("&Calculer y"), QStringLiteral("Calculer y pour cette valeur de x"),
-                                 computeGroup);
+  m_calculateButton = makeButton(QStringLiteral("&Calculer y"),
+                                 QStringLiteral("Calculer y pour cette valeur de x"), computeGroup);
   m_calculateButton->setDefault(true);
   auto* compute = new QGridLayout(computeGroup);
   compute->setContentsMargins(10, 10, 10, 10);
@@ -156,8 +162,8 @@ void ScientificPanel::buildLayout() {
   // Right: the results list and its buttons.
   auto* listGroup = new QGroupBox(QStringLiteral("Liste des résultats x,y "), this);
   m_list = new ResultsListView(*m_calculator, listGroup);
-  m_clearListButton = makeButton(QStringLiteral("E&ffacer toute la liste"), QStringLiteral("Vider la liste des résultats"),
-                                 listGroup);
+  m_clearListButton = makeButton(QStringLiteral("E&ffacer toute la liste"),
+                                 QStringLiteral("Vider la liste des résultats"), listGroup);
   m_clearLastButton = makeButton(QStringLiteral("Efface&r dernier résultat"),
                                  QStringLiteral("Retirer le dernier couple x,y de la liste"), listGroup);
   auto* listButtons = new QHBoxLayout;
@@ -205,17 +211,20 @@ void ScientificPanel::connectFields() {
   connect(m_constants, &QPlainTextEdit::textChanged, this, &ScientificPanel::constantsEdited);
   connect(m_x, &QLineEdit::textEdited, this, &ScientificPanel::xEdited);
 
-  const std::pair<ScientificField, QWidget*> fields[] = {
-      {ScientificField::Expression, m_expression}, {ScientificField::Constants, m_constants}, {ScientificField::X, m_x}};
+  const std::pair<ScientificField, QWidget*> fields[] = {{ScientificField::Expression, m_expression},
+                                                         {ScientificField::Constants, m_constants},
+                                                         {ScientificField::X, m_x}};
   for (const auto& [field, widget] : fields) {
     if (auto* line = qobject_cast<FieldLineEdit*>(widget)) {
       connect(line, &FieldLineEdit::controlKey, this, &ScientificPanel::controlKey);
+      connect(line, &FieldLineEdit::cancelRequested, this, &ScientificPanel::cancelWindow);
       connect(line, &FieldLineEdit::focusEntered, this, [this, field] { fieldEntered(field); });
       connect(line, &FieldLineEdit::focusLeft, this, [this, field] { fieldLeft(field); });
     }
   }
   connect(m_constants, &ConstantsEdit::controlKey, this, &ScientificPanel::controlKey);
-  connect(m_constants, &ConstantsEdit::focusEntered, this, [this] { fieldEntered(ScientificField::Constants); });
+  connect(m_constants, &ConstantsEdit::focusEntered, this,
+          [this] { fieldEntered(ScientificField::Constants); });
   connect(m_constants, &ConstantsEdit::focusLeft, this, [this] { fieldLeft(ScientificField::Constants); });
 
   connect(m_radians, &QRadioButton::clicked, this, [this] { command(kCmdRadians); });
@@ -335,7 +344,8 @@ bool ScientificPanel::command(int id) {
       m_calculator->clearLastResult();
       break;
     case kCmdClearCalculator:
-      if (m_calculator->clearAll()) afterXCheck();
+      m_calculator->clearAll();
+      afterXCheck();
       break;
     case kCmdRadians:
       m_calculator->setAngleUnit(AngleUnit::Radians);
@@ -445,19 +455,45 @@ void ScientificPanel::xEdited(const QString& text) {
 
 void ScientificPanel::controlKey(char letter) {
   switch (letter) {
-    case 'C': command(kCmdCopy); break;
-    case 'V': command(kCmdPaste); break;
-    case 'O': forwardToWindow(kCmdOpen); break;
-    case 'S': forwardToWindow(kCmdSave); break;
+    case 'C':
+      command(kCmdCopy);
+      break;
+    case 'V':
+      command(kCmdPaste);
+      break;
+    case 'O':
+      forwardToWindow(kCmdOpen);
+      break;
+    case 'S':
+      forwardToWindow(kCmdSave);
+      break;
     case 'P':
       if (m_calculator->canPrint()) forwardToWindow(kCmdPrint);
       break;
-    case 'Z': command(kCmdUndo); break;
-    default: break;  // the fields' own redo has nothing to redo
+    case 'Z':
+      command(kCmdUndo);
+      break;
+    default:
+      break;  // the fields' own redo has nothing to redo
   }
 }
 
-void ScientificPanel::fieldEntered(ScientificField field) { m_focus = field; }
+void ScientificPanel::cancelWindow() {
+  // "Annuler" takes nothing from the fields: leaving x on the way out checks nothing.
+  auto* dialog = qobject_cast<QDialog*>(window());
+  if (!dialog) return;
+  m_cancelling = true;
+  dialog->reject();
+  m_cancelling = false;
+}
+
+void ScientificPanel::fieldEntered(ScientificField field) {
+  m_focus = field;
+  if (field == ScientificField::Expression && m_caretToEnd) {
+    m_caretToEnd = false;
+    m_expression->end(false);
+  }
+}
 
 void ScientificPanel::fieldLeft(ScientificField field) {
   if (m_focus == field) m_focus = ScientificField::None;
@@ -471,10 +507,12 @@ void ScientificPanel::fieldLeft(ScientificField field) {
     case ScientificField::X: {
       // While a refused x value is pending, leaving the field checks it again,
       // so that the value corrected here lets the window go. Leaving for
-      // "Annuler" or for one of the buttons that empty x checks nothing.
-      if (m_app.validEntry) break;
+      // "Annuler", for a button that empties x or for "&Calculer y" (which
+      // checks x itself) checks nothing.
+      if (m_app.validEntry || m_cancelling) break;
       const auto* next = qobject_cast<const QPushButton*>(QApplication::focusWidget());
-      if (next && (next == m_clearXButton || next == m_clearAllButton || next->text() == QLatin1String("Annuler")))
+      if (next && (next == m_clearXButton || next == m_clearAllButton || next == m_calculateButton ||
+                   next->text() == QLatin1String("Annuler")))
         break;
       double unused = 0.0;
       if (m_calculator->checkX(unused) != XFieldStatus::Invalid) {
@@ -523,7 +561,8 @@ void ScientificPanel::copy() {
   if (m_focus == ScientificField::Expression) selection = m_expression->selectedText();
   if (m_focus == ScientificField::X) selection = m_x->selectedText();
   if (m_focus == ScientificField::Constants)
-    selection = m_constants->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    selection =
+        m_constants->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   QClipboard* clipboard = QApplication::clipboard();
   if (!clipboard) {
     m_calculator->reportClipboardFailure();
@@ -553,7 +592,8 @@ void ScientificPanel::paste() {
   if (target != ScientificField::Constants) text = text.trimmed();
   // The x field takes a paste over all of its text unless it has the focus.
   const TextSelection selection = target == m_focus ? fieldSelection(target) : TextSelection{};
-  if (const std::optional<FieldUpdate> update = m_calculator->paste(m_focus, qStringToCp1252(text), selection))
+  if (const std::optional<FieldUpdate> update =
+          m_calculator->paste(m_focus, qStringToCp1252(text), selection))
     showUpdate(*update);
 }
 
@@ -584,10 +624,12 @@ void ScientificPanel::forwardToWindow(int id) {
 void ScientificPanel::showFieldTexts() {
   m_showing = true;
   const QString expression = cp1252ToQString(m_calculator->expression());
-  if (m_expression->text() != expression) setLineText(m_expression, expression, static_cast<int>(expression.size()));
+  if (m_expression->text() != expression)
+    setLineText(m_expression, expression, static_cast<int>(expression.size()));
   const QString constants = constantsForView(m_calculator->constants());
   if (m_constants->toPlainText() != constants)
-    m_constants->showText(constants, std::min(m_constants->textCursor().position(), static_cast<int>(constants.size())));
+    m_constants->showText(constants,
+                          std::min(m_constants->textCursor().position(), static_cast<int>(constants.size())));
   const QString x = cp1252ToQString(m_calculator->xText());
   if (m_x->text() != x) setLineText(m_x, x, static_cast<int>(x.size()));
   m_showing = false;
@@ -636,11 +678,9 @@ void ScientificPanel::showEvent(QShowEvent* event) {
   // default before this panel was shown.
   m_calculateButton->setDefault(true);
   // The window opens ready for typing the expression, the caret at its end
-  // (the dialog's own first focus selects the whole text: after it).
+  // (the dialog's own first focus would select the whole text).
+  m_caretToEnd = true;
   m_expression->setFocus(Qt::OtherFocusReason);
-  QTimer::singleShot(0, m_expression, [field = m_expression] {
-    if (field->hasFocus()) field->end(false);
-  });
 }
 
 }  // namespace qz

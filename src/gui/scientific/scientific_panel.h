@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "app/calculator_panel.h"
-#include "scientific/scientific_calculator.h"
 
 class QAction;
 class QPushButton;
@@ -16,7 +15,13 @@ class QRadioButton;
 
 namespace qz {
 
+// The calculator's headers stay out of this one: the moc of every panel is
+// compiled in one unit, where engines' names must not meet.
 class CalcApp;
+class ScientificCalculator;
+enum class ScientificField;
+struct TextSelection;
+struct FieldUpdate;
 class ConstantsEdit;
 class FieldLineEdit;
 class ResultBox;
@@ -93,6 +98,7 @@ class ScientificPanel : public CalculatorPanel {
   void constantsEdited();
   void xEdited(const QString& text);
   void controlKey(char letter);
+  void cancelWindow();
   void fieldEntered(ScientificField field);
   void fieldLeft(ScientificField field);
 
@@ -109,9 +115,11 @@ class ScientificPanel : public CalculatorPanel {
   CalcApp& m_app;
   std::unique_ptr<ScientificCalculator> m_ownCalculator;
   ScientificCalculator* m_calculator;
-  ScientificField m_focus = ScientificField::None;
+  ScientificField m_focus;  ///< ScientificField::None at first
   bool m_opened = false;
-  bool m_showing = false;  ///< set while the panel writes into its own fields
+  bool m_cancelling = false;  ///< Escape is closing the window
+  bool m_caretToEnd = false;  ///< the expression's first focus puts the caret at its end
+  bool m_showing = false;     ///< set while the panel writes into its own fields
 
   FieldLineEdit* m_expression = nullptr;
   QRadioButton* m_radians = nullptr;
