@@ -194,6 +194,12 @@ class StandardPanelTest : public QObject {
     // Letters typed with Shift reach the field and are checked there too.
     QTest::keyClick(panel->display(), Qt::Key_Q, Qt::ShiftModifier);
     QCOMPARE(panel->display()->text(), QStringLiteral("1.23"));
+    // The keypad's decimal key types a point even where it carries a comma.
+    for (int i = 0; i < 3; ++i) QTest::keyClick(panel->display(), Qt::Key_Backspace);
+    QCOMPARE(panel->display()->text(), QStringLiteral("1"));
+    QTest::keyClick(panel->display(), ',', Qt::KeypadModifier);
+    QCOMPARE(panel->display()->text(), QStringLiteral("1."));
+    QTest::keyClicks(panel->display(), "23");
     // "e" becomes the exponent key: upper case in the field.
     QTest::keyClicks(panel->display(), "e5");
     QCOMPARE(panel->display()->text(), QStringLiteral("1.23E5"));

@@ -59,6 +59,9 @@ KeyInput DisplayField::keyInput(const QKeyEvent& event) {
     const QString text = event.text();
     if (text.size() == 1 && text.at(0).unicode() >= 0x20 && text.at(0).unicode() < 0x7F)
       input.character = static_cast<char>(text.at(0).unicode());
+    // Some layouts put a comma on the keypad's decimal key; numbers here
+    // always take a point.
+    if ((modifiers & Qt::KeypadModifier) && input.character == ',') input.character = '.';
   }
   return input;
 }
