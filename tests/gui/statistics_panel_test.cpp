@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "app/qz_application.h"
 #include "platform/scripted_messenger.h"
 #include "numbers/markup.h"
+#include "statistics/select_rows_dialog.h"
 #include "statistics/stat_grid_view.h"
 #include "statistics/stat_results_view.h"
 #include "statistics/statistics_calculator.h"
@@ -340,6 +342,95 @@ class StatisticsPanelTest : public QObject {
     QTest::keyClick(panel->gridView()->editor(), Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(panel->calculator().grid().currentRow(), 1);
     QCOMPARE(panel->gridView()->scrollBar()->value(), 0);
+  }
+  void mouseSelectionAndTheSelectDialog() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    QVERIFY(!panel->selectButton()->isEnabled());
+    QStringList lines;
+    for (int i = 1; i <= 30; ++i) lines << QStringLiteral("%1\t%2").arg(i).arg(i * 10 + 0.5);
+    setClipboard(lines.join(QStringLiteral("\r\n")));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->calculator().table().count(), 30);
+    StatGridView* grid = panel->gridView();
+
+    // The corner selects everything, a header its column, a number its row.
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(0, -1).center());
+    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{0, 1, 1, panel->calculator().grid().rows()}));
+    QVERIFY(panel->deselectButton()->isEnabled());
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(0, 1).center());
+    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{1, 1, 1, panel->calculator().grid().rows()}));
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(3, -1).center());
+    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{0, 1, 3, 3}));
+    QTest::mouseClick(panel->deselectButton(), Qt::LeftButton);
+    QVERIFY(panel->calculator().grid().selection().isNone());
+
+    // A drag below the grid scrolls it every 50 ms and selects on.
+    QTest::mousePress(grid, Qt::LeftButton, {}, grid->cellRect(2, 0).center());
+    QMouseEvent below(QEvent::MouseMove, QPointF(grid->cellRect(10, 1).center() + QPoint(0, 3 * grid->rowHeight())),
+                      grid->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid, &below);
+    QTRY_VERIFY(panel->calculator().grid().scrollPosition() >= 3);
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, grid->cellRect(10, 1).center());
+    const GridSelection dragged = panel->calculator().grid().selection();
+    QCOMPARE(dragged.firstRow, 2);
+    QVERIFY(dragged.lastRow >= 13);
+    QCOMPARE(dragged.lastColumn, 1);
+    QCOMPARE(grid->scrollBar()->value(), panel->calculator().grid().scrollPosition());
+
+    // The selection dialog: rows 5 to 7 of the y values.
+    bool done = false;
+    QTimer::singleShot(100, this, [&] {
+      auto* dialog = qobject_cast<SelectRowsDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->fromField()->setText(QStringLiteral("7"));
+      dialog->toField()->setText(QStringLiteral("5"));
+      dialog->option(1)->setChecked(true);
+      dialog->accept();
+      done = true;
+    });
+    QTest::mouseClick(panel->selectButton(), Qt::LeftButton);
+    QVERIFY(done);
+    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{1, 1, 5, 7}));
+    // Copying the y values with a comma as the decimal separator.
+    m_app->app().decimalSeparator = ',';
+    window()->runCommand(kCmdCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("50,5\r\n60,5\r\n70,5"));
+  }
+
+  void memoriesAndTheEditor() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    m_app->app().memories[4] = 2.5;
+    clickCell(panel, 1, 0);
+    QVERIFY(panel->gridView()->editorFocused());
+    window()->runCommand(kCmdUseMemory + 4);
+    QCOMPARE(panel->gridView()->editor()->text(), QStringLiteral("2.5"));
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_Return);
+    QCOMPARE(panel->calculator().table().count(), 1);
+    QCOMPARE(panel->calculator().table().row(1).x, 2.5);
+    // The editor's text goes into a memory while it has the focus.
+    QTest::keyClicks(panel->gridView()->editor(), "7.25");
+    window()->runCommand(kCmdCopyToMemory + 5);
+    QCOMPARE(m_app->app().memories[5], 7.25);
+  }
+
+  void escapeStopsTheDrawing() {
+    DiagramSeries series;
+    for (int i = 0; i < 1000; ++i) series.points.push_back({double(i), 2.0 * i + 1});
+    series.a = 2;
+    series.b = 1;
+    TrendDialog dialog(series);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    DiagramView* view = dialog.view();
+    view->setEventCheckInterval(0);
+    QCoreApplication::postEvent(&dialog, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QVERIFY(!view->render());
+    QVERIFY(view->interrupted());
+    QVERIFY(dialog.isVisible());  // the Escape went to the drawing, not to the dialog
+    QVERIFY(view->render());
+    QVERIFY(!view->interrupted());
   }
 };
 

@@ -32,11 +32,11 @@ StatGridView::StatGridView(StatisticsCalculator& calculator, QWidget* parent)
       m_scrollBar(new QScrollBar(Qt::Vertical, this)) {
   setFont(PainterCanvas::qtFont({"Arial", -13, 400}));
   const QFontMetrics metrics(font());
-  m_rowHeight = metrics.height() + 9;
+  m_minRowHeight = m_rowHeight = metrics.height() + 9;
   m_numberWidth = metrics.horizontalAdvance(QStringLiteral("0000")) + 2 * kTextPadding + 4;
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
   m_editor->setObjectName(QStringLiteral("cellEditor"));
   m_editor->setMaxLength(StatGrid::kEditorMaxLength);
@@ -83,7 +83,11 @@ int StatGridView::columnWidth() const {
 QSize StatGridView::sizeHint() const {
   const int valueWidth = QFontMetrics(font()).horizontalAdvance(QStringLiteral("-0.123456789E+300")) + 2 * kTextPadding;
   return QSize(m_numberWidth + 2 * valueWidth + m_scrollBar->sizeHint().width(),
-               (StatGrid::kVisibleRows + 1) * m_rowHeight + 1);
+               (StatGrid::kVisibleRows + 1) * m_minRowHeight + 1);
+}
+
+QSize StatGridView::minimumSizeHint() const {
+  return QSize(m_numberWidth + 160 + m_scrollBar->sizeHint().width(), (StatGrid::kVisibleRows + 1) * m_minRowHeight + 1);
 }
 
 QRect StatGridView::cellRect(int visibleRow, int column) const {
@@ -105,6 +109,8 @@ QPoint StatGridView::cellAt(const QPoint& position) const {
 
 void StatGridView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  // Ten rows under the header always: taller rows when there is room.
+  m_rowHeight = std::max(m_minRowHeight, (height() - 1) / (StatGrid::kVisibleRows + 1));
   const int bar = m_scrollBar->sizeHint().width();
   m_scrollBar->setGeometry(width() - bar, m_rowHeight, bar, StatGrid::kVisibleRows * m_rowHeight + 1);
   refresh();
@@ -262,20 +268,25 @@ void StatGridView::mousePressEvent(QMouseEvent* event) {
 
 void StatGridView::mouseMoveEvent(QMouseEvent* event) {
   if (!grid().dragging()) return;
+  dragToPoint(event->position().toPoint());
   const int y = static_cast<int>(event->position().y());
   m_autoDirection = y < m_rowHeight ? -1 : y >= (StatGrid::kVisibleRows + 1) * m_rowHeight ? 1 : 0;
-  if (m_autoDirection != 0) {
-    if (!m_autoScroll.isActive()) {
-      autoScrollStep();
-      m_autoScroll.start();
-    }
-    return;
+  if (m_autoDirection == 0) {
+    m_autoScroll.stop();
+  } else if (!m_autoScroll.isActive()) {
+    autoScrollStep();
+    m_autoScroll.start();
   }
-  m_autoScroll.stop();
-  const QPoint cell = cellAt(event->position().toPoint());
-  grid().dragTo(cell.y(), std::max(0, cell.x()));
   refresh();
   emit changed();
+}
+
+void StatGridView::dragToPoint(const QPoint& position) {
+  // Above or below the rows the selection reaches the first or last row shown.
+  const QPoint cell = cellAt(position);
+  const int first = grid().scrollPosition() + 1;
+  const int last = std::min(grid().scrollPosition() + StatGrid::kVisibleRows, grid().rows());
+  grid().dragTo(std::clamp(cell.y(), first, std::max(first, last)), std::max(0, cell.x()));
 }
 
 void StatGridView::autoScrollStep() {
@@ -291,6 +302,7 @@ void StatGridView::autoScrollStep() {
 void StatGridView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   m_autoScroll.stop();
+  if (grid().dragging()) dragToPoint(event->position().toPoint());
   if (grid().release())
     showEditor();
   else

@@ -45,7 +45,7 @@ class StatGridView : public QWidget {
   int rowHeight() const { return m_rowHeight; }
 
   QSize sizeHint() const override;
-  QSize minimumSizeHint() const override { return sizeHint(); }
+  QSize minimumSizeHint() const override;
 
  signals:
   /// The table, the selection or the editor changed.
@@ -72,12 +72,14 @@ class StatGridView : public QWidget {
   bool editorKey(QKeyEvent* event);
   void showEditor();
   void autoScrollStep();
+  void dragToPoint(const QPoint& position);
 
   StatisticsCalculator& m_calculator;
   QLineEdit* m_editor;
   QScrollBar* m_scrollBar;
   QTimer m_autoScroll;
   int m_autoDirection = 0;
+  int m_minRowHeight = 24;  ///< the font's height with room around it
   int m_rowHeight = 24;
   int m_numberWidth = 56;
   bool m_syncing = false;

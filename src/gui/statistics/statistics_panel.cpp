@@ -98,7 +98,7 @@ void StatisticsPanel::buildLayout() {
   gridColumn->setContentsMargins(10, 8, 10, 10);
   gridColumn->setSpacing(8);
   gridColumn->addLayout(selectRow);
-  gridColumn->addWidget(m_grid);
+  gridColumn->addWidget(m_grid, 1);
   gridColumn->addLayout(countRow);
 
   m_clearAllButton =
@@ -120,8 +120,7 @@ void StatisticsPanel::buildLayout() {
 
   auto* left = new QVBoxLayout;
   left->setSpacing(10);
-  left->addWidget(gridGroup);
-  left->addStretch(1);
+  left->addWidget(gridGroup, 1);
   left->addLayout(actions);
 
   // Right: the results list under its title.

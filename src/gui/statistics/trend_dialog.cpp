@@ -15,13 +15,6 @@
 
 namespace qz {
 
-namespace {
-
-// How often a drawing looks at the pending key presses.
-constexpr int kEventCheckMs = 30;
-
-}  // namespace
-
 DiagramView::DiagramView(const DiagramSeries& series, QWidget* parent) : QWidget(parent), m_series(series) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -52,7 +45,7 @@ bool DiagramView::render() {
     QElapsedTimer clock;
     clock.start();
     auto stop = [this, &clock] {
-      if (clock.elapsed() >= kEventCheckMs) {
+      if (clock.elapsed() >= m_checkMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         clock.restart();
       }

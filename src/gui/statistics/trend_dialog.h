@@ -29,6 +29,8 @@ class DiagramView : public QWidget {
   /// Escape was pressed: the drawing stops at its next check.
   void interrupt() { m_stop = true; }
   const QImage& picture() const { return m_picture; }
+  /// How often a drawing looks at the pending events (milliseconds).
+  void setEventCheckInterval(int ms) { m_checkMs = ms; }
   QSize sizeHint() const override { return QSize(580, 340); }
 
  protected:
@@ -42,6 +44,7 @@ class DiagramView : public QWidget {
   bool m_stop = false;
   bool m_interrupted = false;
   bool m_again = false;
+  int m_checkMs = 30;
 };
 
 class TrendDialog : public QDialog {
