@@ -1,8 +1,12 @@
 #include "standard/tape_view.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -22,6 +26,27 @@ const QColor kSelection(10, 36, 106);
 const QColor kFrame(150, 150, 150);
 constexpr int kWheelLines = 3;
 
+// The tape's own pointer: an arrow pointing right at the line it will pick,
+// black with a white rim so that it shows on the paper and on the selection.
+QCursor tapeCursor() {
+  const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+  QPixmap picture(QSize(24, 24) * ratio);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPolygonF arrow({QPointF(2, 8.5), QPointF(12, 8.5), QPointF(12, 4), QPointF(20, 12), QPointF(12, 20),
+                         QPointF(12, 15.5), QPointF(2, 15.5)});
+  p.setPen(QPen(Qt::white, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::white);
+  p.drawPolygon(arrow);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawPolygon(arrow);
+  p.end();
+  return QCursor(picture, 20, 12);
+}
+
 }  // namespace
 
 TapeView::TapeView(StandardCalculator& calculator, QWidget* parent)
@@ -30,9 +55,10 @@ TapeView::TapeView(StandardCalculator& calculator, QWidget* parent)
   m_symbolFont = PainterCanvas::qtFont({"Symbol", -16, 400});
   m_lineHeight = std::max(QFontMetrics(m_tapeFont).height(), QFontMetrics(m_symbolFont).height());
   setFocusPolicy(Qt::NoFocus);
-  setCursor(Qt::PointingHandCursor);
+  setCursor(tapeCursor());
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_scrollBar->setFocusPolicy(Qt::NoFocus);
+  m_scrollBar->setCursor(Qt::ArrowCursor);
   m_scrollBar->setSingleStep(1);
   connect(m_scrollBar, &QScrollBar::valueChanged, this, [this](int value) {
     if (m_updatingBar) return;
