@@ -289,6 +289,60 @@ class StandardPanelTest : public QObject {
     QCOMPARE(joined(tapeText(panel)), QStringLiteral(" 2| *| 4| =| 8"));
   }
 
+  void tapeIsDrawnWithItsColours() {
+    StandardPanel* panel = openStandard();
+    QVERIFY(panel);
+    QTest::keyClicks(panel->display(), "2+3=");
+    TapeView* tape = panel->tapeView();
+    const QRect paper = tape->paperRect();
+    const int lh = tape->lineHeight();
+    auto row = [&](int index) {
+      return QRect(paper.left() + 1, paper.top() + 4 + index * lh, paper.width() - 2, lh);
+    };
+    auto hasInk = [](const QImage& image, const QRect& r, auto test) {
+      for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+          if (test(image.pixelColor(x, y))) return true;
+      return false;
+    };
+    auto darkRed = [](const QColor& c) { return c.red() > 90 && c.green() < 50 && c.blue() < 50; };
+    auto navy = [](const QColor& c) { return c.blue() > 90 && c.red() < 50 && c.green() < 50; };
+
+    QImage image = tape->grab().toImage();
+    QVERIFY(hasInk(image, row(4), darkRed));  // the total
+    QVERIFY(!hasInk(image, row(0), darkRed));
+    QVERIFY(hasInk(image, row(1), navy));                                                  // "+"
+    QVERIFY(!hasInk(image, row(5), [](const QColor& c) { return c.lightness() < 200; }));  // below the end
+
+    // The selected line is filled; its dark red turns to the inverse.
+    panel->calculator().clickEntry(4);
+    panel->tapeView()->refresh();
+    image = tape->grab().toImage();
+    QCOMPARE(image.pixelColor(row(4).right() - 2, row(4).center().y()), QColor(10, 36, 106));
+    QVERIFY(!hasInk(image, row(4), darkRed));
+    QVERIFY(hasInk(image, row(4),
+                   [](const QColor& c) { return c.red() < 160 && c.green() > 200 && c.blue() > 200; }));
+  }
+
+  void pressedKeyShowsItsOwnPicture() {
+    StandardPanel* panel = openStandard();
+    QVERIFY(panel);
+    KeypadWidget* keypad = panel->keypad();
+    const QImage rest = keypad->grab().toImage();
+    const QRect cell = KeypadWidget::keyRect(kKeyFour);
+    QTest::mousePress(keypad, Qt::LeftButton, {}, cell.center());
+    const QImage pressed = keypad->grab().toImage();
+    QTest::mouseRelease(keypad, Qt::LeftButton, {}, cell.center());
+    const qreal ratio = rest.devicePixelRatio();
+    auto part = [&](const QImage& image, const QRect& r) {
+      return image.copy(QRect((QPointF(r.topLeft()) * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize()));
+    };
+    QVERIFY(part(rest, cell) != part(pressed, cell));
+    const QRect other = KeypadWidget::keyRect(kKeyTotal);
+    QCOMPARE(part(rest, other), part(pressed, other));
+    QCOMPARE(panel->display()->text(), QStringLiteral("4"));
+  }
+
   void clearTapeAsksFirst() {
     StandardPanel* panel = openStandard();
     QVERIFY(panel);
