@@ -29,7 +29,7 @@ inline bool inPlainRange(double r) {
 /// beyond ±1E+300 is 185; a magnitude below 1E-300 becomes 0.
 inline int clampResult(double& r) {
   if (inPlainRange(r)) return kExprOk;
-  if (!(std::fabs(r) <= 1e300)) return kMathError;
+  if (!(std::fabs(r) <= 1e300)) return kExprMathError;
   r = 0.0;
   return kExprOk;
 }

@@ -32,7 +32,7 @@ enum ExpressionErrorId : int {
   kTooManyConstants = 179,  ///< a 21st definition
   kUnknownElement = 181,    ///< characters left over after compiling
   kClosingFirst = 182,      ///< a ")" before the first "("
-  kMathError = 185,         ///< a result beyond ±1E+300 or not a number
+  kExprMathError = 185,         ///< a result beyond ±1E+300 or not a number
   kMissingConstantValue = 186,
   kConstantNamedE = 187,  ///< e, e0 ... e9 would read as an exponent
   kSyntaxError = 261,     ///< two tokens that cannot stand side by side
