@@ -1,6 +1,8 @@
 // The statistics calculator as a user drives it: typing in the grid, pasting,
 // CALCULER and the results list, the mode menu, the section kept across
 // windows and the trend dialog.
+#include "statistics/statistics_panel.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -19,13 +21,12 @@
 #include "app/launcher_page.h"
 #include "app/main_frame.h"
 #include "app/qz_application.h"
-#include "platform/scripted_messenger.h"
 #include "numbers/markup.h"
+#include "platform/scripted_messenger.h"
 #include "statistics/select_rows_dialog.h"
 #include "statistics/stat_grid_view.h"
 #include "statistics/stat_results_view.h"
 #include "statistics/statistics_calculator.h"
-#include "statistics/statistics_panel.h"
 #include "statistics/trend_dialog.h"
 
 using namespace qz;
@@ -88,12 +89,21 @@ class StatisticsPanelTest : public QObject {
     QTest::keyClick(editor, then);
   }
   static QString line(StatisticsPanel* panel, int i) {
-    return QString::fromStdString(markupToPlainUtf8(panel->calculator().resultLines().at(static_cast<std::size_t>(i))));
+    return QString::fromStdString(
+        markupToPlainUtf8(panel->calculator().resultLines().at(static_cast<std::size_t>(i))));
   }
   static void setClipboard(const QString& text) { QApplication::clipboard()->setText(text); }
   void shot(QWidget* widget, const char* name) {
     const QString folder = qEnvironmentVariable("QZ_SHOT_DIR");
-    if (!folder.isEmpty()) widget->grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+    if (folder.isEmpty()) return;
+    widget->grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+    // The same data as a document, for looking at the program under X.
+    if (auto* panel = qobject_cast<StatisticsPanel*>(window() ? window()->panel() : nullptr)) {
+      DocumentStore& document = m_app->app().document();
+      document.StoreSection(2, panel->sectionBody());
+      document.WriteDocumentFile(
+          (folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".qz")).toStdString());
+    }
   }
 
  private slots:
@@ -202,7 +212,8 @@ class StatisticsPanelTest : public QObject {
     // A ragged text is refused with its message, nothing written.
     setClipboard(QStringLiteral("1\t2\r\n3"));
     window()->runCommand(kCmdPaste);
-    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Disposition anormale")));
+    QVERIFY(
+        QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Disposition anormale")));
     QCOMPARE(panel->calculator().table().count(), 7);
 
     // Deletion asks first; undo brings the rows back.
@@ -223,7 +234,8 @@ class StatisticsPanelTest : public QObject {
     m_messenger.answerNext(MessageAnswer::No);
     window()->runCommand(kCmdStatModeValues);
     QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
-    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Le changement de mode")));
+    QVERIFY(
+        QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Le changement de mode")));
     QCOMPARE(panel->calculator().mode(), StatMode::Pairs);
     QCOMPARE(panel->calculator().table().count(), 3);
 
@@ -273,7 +285,8 @@ class StatisticsPanelTest : public QObject {
     QTest::keyClick(panel->gridView()->editor(), Qt::Key_Backspace);
     m_messenger.clear();
     window()->runCommand(kCmdQuitCalculator);
-    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).endsWith(QStringLiteral("Introduire une valeur dans ce champ !")));
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .endsWith(QStringLiteral("Introduire une valeur dans ce champ !")));
     QVERIFY(window() != nullptr);
     QCOMPARE(panel->calculator().table().row(1).x, 1.0);
   }
@@ -356,10 +369,12 @@ class StatisticsPanelTest : public QObject {
 
     // The corner selects everything, a header its column, a number its row.
     QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(0, -1).center());
-    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{0, 1, 1, panel->calculator().grid().rows()}));
+    QCOMPARE(panel->calculator().grid().selection(),
+             (GridSelection{0, 1, 1, panel->calculator().grid().rows()}));
     QVERIFY(panel->deselectButton()->isEnabled());
     QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(0, 1).center());
-    QCOMPARE(panel->calculator().grid().selection(), (GridSelection{1, 1, 1, panel->calculator().grid().rows()}));
+    QCOMPARE(panel->calculator().grid().selection(),
+             (GridSelection{1, 1, 1, panel->calculator().grid().rows()}));
     QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(3, -1).center());
     QCOMPARE(panel->calculator().grid().selection(), (GridSelection{0, 1, 3, 3}));
     QTest::mouseClick(panel->deselectButton(), Qt::LeftButton);
@@ -367,7 +382,8 @@ class StatisticsPanelTest : public QObject {
 
     // A drag below the grid scrolls it every 50 ms and selects on.
     QTest::mousePress(grid, Qt::LeftButton, {}, grid->cellRect(2, 0).center());
-    QMouseEvent below(QEvent::MouseMove, QPointF(grid->cellRect(10, 1).center() + QPoint(0, 3 * grid->rowHeight())),
+    QMouseEvent below(QEvent::MouseMove,
+                      QPointF(grid->cellRect(10, 1).center() + QPoint(0, 3 * grid->rowHeight())),
                       grid->mapToGlobal(QPointF(0, 0)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid, &below);
     QTRY_VERIFY(panel->calculator().grid().scrollPosition() >= 3);
@@ -409,6 +425,14 @@ class StatisticsPanelTest : public QObject {
     QTest::keyClick(panel->gridView()->editor(), Qt::Key_Return);
     QCOMPARE(panel->calculator().table().count(), 1);
     QCOMPARE(panel->calculator().table().row(1).x, 2.5);
+    // One number pasted while the editor has the focus goes into its text.
+    setClipboard(QStringLiteral("3.75\r\n"));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->gridView()->editor()->text(), QStringLiteral("3.75"));
+    QCOMPARE(panel->calculator().table().count(), 1);
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_Return);
+    QCOMPARE(panel->calculator().table().count(), 2);
+    QCOMPARE(panel->calculator().table().row(2).x, 3.75);
     // The editor's text goes into a memory while it has the focus.
     QTest::keyClicks(panel->gridView()->editor(), "7.25");
     window()->runCommand(kCmdCopyToMemory + 5);

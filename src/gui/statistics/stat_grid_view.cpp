@@ -42,7 +42,8 @@ StatGridView::StatGridView(StatisticsCalculator& calculator, QWidget* parent)
   m_editor->setMaxLength(StatGrid::kEditorMaxLength);
   m_editor->setFrame(false);
   m_editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  m_editor->setStyleSheet(QStringLiteral("QLineEdit { border: 2px solid #1e64c8; padding: 0 3px; background: white; }"));
+  m_editor->setStyleSheet(
+      QStringLiteral("QLineEdit { border: 2px solid #1e64c8; padding: 0 3px; background: white; }"));
   m_editor->hide();
   m_editor->installEventFilter(this);
   connect(m_editor, &QLineEdit::textEdited, this, &StatGridView::editorEdited);
@@ -81,13 +82,15 @@ int StatGridView::columnWidth() const {
 }
 
 QSize StatGridView::sizeHint() const {
-  const int valueWidth = QFontMetrics(font()).horizontalAdvance(QStringLiteral("-0.123456789E+300")) + 2 * kTextPadding;
+  const int valueWidth =
+      QFontMetrics(font()).horizontalAdvance(QStringLiteral("-0.123456789E+300")) + 2 * kTextPadding;
   return QSize(m_numberWidth + 2 * valueWidth + m_scrollBar->sizeHint().width(),
                (StatGrid::kVisibleRows + 1) * m_minRowHeight + 1);
 }
 
 QSize StatGridView::minimumSizeHint() const {
-  return QSize(m_numberWidth + 160 + m_scrollBar->sizeHint().width(), (StatGrid::kVisibleRows + 1) * m_minRowHeight + 1);
+  return QSize(m_numberWidth + 160 + m_scrollBar->sizeHint().width(),
+               (StatGrid::kVisibleRows + 1) * m_minRowHeight + 1);
 }
 
 QRect StatGridView::cellRect(int visibleRow, int column) const {
@@ -99,11 +102,12 @@ QRect StatGridView::cellRect(int visibleRow, int column) const {
 }
 
 QPoint StatGridView::cellAt(const QPoint& position) const {
-  const int column = position.x() < m_numberWidth
-                         ? -1
-                         : std::clamp((position.x() - m_numberWidth) / columnWidth(), 0, grid().valueColumns() - 1);
+  const int column = position.x() < m_numberWidth ? -1
+                                                  : std::clamp((position.x() - m_numberWidth) / columnWidth(),
+                                                               0, grid().valueColumns() - 1);
   int row = 0;
-  if (position.y() >= m_rowHeight) row = grid().scrollPosition() + (position.y() - m_rowHeight) / m_rowHeight + 1;
+  if (position.y() >= m_rowHeight)
+    row = grid().scrollPosition() + (position.y() - m_rowHeight) / m_rowHeight + 1;
   return QPoint(column, row);
 }
 
@@ -203,12 +207,22 @@ bool StatGridView::editorKey(QKeyEvent* event) {
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   EditorKey key;
   switch (event->key()) {
-    case Qt::Key_Tab: key = shift ? EditorKey::ShiftTab : EditorKey::TabOrEnter; break;
-    case Qt::Key_Backtab: key = EditorKey::ShiftTab; break;
+    case Qt::Key_Tab:
+      key = shift ? EditorKey::ShiftTab : EditorKey::TabOrEnter;
+      break;
+    case Qt::Key_Backtab:
+      key = EditorKey::ShiftTab;
+      break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: key = EditorKey::TabOrEnter; break;
-    case Qt::Key_Up: key = EditorKey::Up; break;
-    case Qt::Key_Down: key = EditorKey::Down; break;
+    case Qt::Key_Enter:
+      key = EditorKey::TabOrEnter;
+      break;
+    case Qt::Key_Up:
+      key = EditorKey::Up;
+      break;
+    case Qt::Key_Down:
+      key = EditorKey::Down;
+      break;
     case Qt::Key_Home:
       if (!ctrl) return false;
       key = EditorKey::CtrlHome;
@@ -217,7 +231,8 @@ bool StatGridView::editorKey(QKeyEvent* event) {
       if (!ctrl) return false;
       key = EditorKey::CtrlEnd;
       break;
-    default: return false;
+    default:
+      return false;
   }
   grid().navigate(key);
   showEditor();
@@ -341,7 +356,8 @@ void StatGridView::paintEvent(QPaintEvent*) {
     painter.fillRect(r, face);
     QString title;
     if (column == 0) title = QStringLiteral("X");
-    if (column == 1) title = m_calculator.mode() == StatMode::Frequencies ? QStringLiteral("N") : QStringLiteral("Y");
+    if (column == 1)
+      title = m_calculator.mode() == StatMode::Frequencies ? QStringLiteral("N") : QStringLiteral("Y");
     if (column < 0) title = QStringLiteral("N°");
     painter.drawText(r, Qt::AlignCenter, title);
   }
@@ -356,7 +372,8 @@ void StatGridView::paintEvent(QPaintEvent*) {
     if (row > rows) continue;
     const bool rowSelected = selection.contains(row, 0) || selection.contains(row, columns - 1);
     painter.setFont(rowSelected ? bold : font());
-    painter.setPen(row == newRow ? colours.color(QPalette::PlaceholderText) : colours.color(QPalette::ButtonText));
+    painter.setPen(row == newRow ? colours.color(QPalette::PlaceholderText)
+                                 : colours.color(QPalette::ButtonText));
     painter.drawText(numberCell, Qt::AlignCenter, cp1252ToQString(grid().rowNumberText(row)));
     painter.setFont(font());
     for (int column = 0; column < columns; ++column) {

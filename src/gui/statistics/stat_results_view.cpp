@@ -17,8 +17,12 @@ constexpr int kInset = 6;
 
 }  // namespace
 
-StatResultsView::StatResultsView(StatisticsCalculator& calculator, const ResultsListStyle& style, QWidget* parent)
-    : QFrame(parent), m_calculator(calculator), m_style(style), m_scrollBar(new QScrollBar(Qt::Vertical, this)) {
+StatResultsView::StatResultsView(StatisticsCalculator& calculator, const ResultsListStyle& style,
+                                 QWidget* parent)
+    : QFrame(parent),
+      m_calculator(calculator),
+      m_style(style),
+      m_scrollBar(new QScrollBar(Qt::Vertical, this)) {
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -87,10 +91,12 @@ void StatResultsView::paintEvent(QPaintEvent* event) {
   painter.fillRect(inside, PainterCanvas::qtColour(m_style.windowBackground));
   const QRect r = listRect();
   const auto& all = m_calculator.resultLines();
-  const std::vector<std::string> shown(all.begin() + std::min<std::ptrdiff_t>(m_first, std::ssize(all)), all.end());
+  const std::vector<std::string> shown(all.begin() + std::min<std::ptrdiff_t>(m_first, std::ssize(all)),
+                                       all.end());
   PainterCanvas canvas(&painter);
   const int highlighted = m_calculator.highlightedLine() < 0 ? -1 : m_calculator.highlightedLine() - m_first;
-  drawResultsList(canvas, Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}, shown, highlighted, m_style);
+  drawResultsList(canvas, Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}, shown, highlighted,
+                  m_style);
 }
 
 void StatResultsView::mousePressEvent(QMouseEvent* event) {

@@ -19,6 +19,8 @@ class StatResultsView : public QFrame {
 
   /// The list changed: scroll range and drawing.
   void refresh();
+  /// New results are shown from their first line.
+  void scrollToTop() { scrollTo(0); }
   int firstLine() const { return m_first; }
   /// Index of the list line under a point of the widget (-1 when none).
   int lineAt(const QPoint& position) const;

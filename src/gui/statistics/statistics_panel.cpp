@@ -18,9 +18,9 @@
 #include "platform/painter_canvas.h"
 #include "platform/qt_text.h"
 #include "statistics/select_rows_dialog.h"
-#include "statistics/statistics_calculator.h"
 #include "statistics/stat_grid_view.h"
 #include "statistics/stat_results_view.h"
+#include "statistics/statistics_calculator.h"
 #include "statistics/trend_dialog.h"
 
 namespace qz {
@@ -56,7 +56,9 @@ ResultsListStyle resultsStyle(const CalcApp& app) {
 }  // namespace
 
 StatisticsPanel::StatisticsPanel(CalcApp& app, QWidget* parent)
-    : CalculatorPanel(parent), m_app(app), m_calculator(std::make_unique<StatisticsCalculator>(app.settings(), app.messenger())) {
+    : CalculatorPanel(parent),
+      m_app(app),
+      m_calculator(std::make_unique<StatisticsCalculator>(app.settings(), app.messenger())) {
   buildLayout();
   showState();
 }
@@ -70,12 +72,13 @@ void StatisticsPanel::buildLayout() {
 
   // Left: the grid with its selection buttons and the count.
   auto* gridGroup = new QGroupBox(QStringLiteral("Tableau des valeurs "), this);
-  m_selectButton = makeButton(QStringLiteral("Sélectionner"), QStringLiteral("Sélectionner des lignes par leurs numéros"),
-                              gridGroup);
-  m_deselectButton =
-      makeButton(QStringLiteral("&Désélectionner"), QStringLiteral("Annuler la sélection des cellules"), gridGroup);
+  m_selectButton = makeButton(QStringLiteral("Sélectionner"),
+                              QStringLiteral("Sélectionner des lignes par leurs numéros"), gridGroup);
+  m_deselectButton = makeButton(QStringLiteral("&Désélectionner"),
+                                QStringLiteral("Annuler la sélection des cellules"), gridGroup);
   m_grid = new StatGridView(*m_calculator, gridGroup);
-  m_grid->setToolTip(QStringLiteral("Cliquer une cellule pour la modifier ; Tab ou Entrée : cellule suivante"));
+  m_grid->setToolTip(
+      QStringLiteral("Cliquer une cellule pour la modifier ; Tab ou Entrée : cellule suivante"));
   m_count = new QLabel(gridGroup);
   m_count->setObjectName(QStringLiteral("count"));
   m_count->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -101,9 +104,10 @@ void StatisticsPanel::buildLayout() {
   gridColumn->addWidget(m_grid, 1);
   gridColumn->addLayout(countRow);
 
-  m_clearAllButton =
-      makeButton(QStringLiteral("&Effacer tout"), QStringLiteral("Effacer toutes les valeurs du tableau"), this);
-  m_lineButton = makeButton(QStringLiteral("&Régression linéaire"), QStringLiteral("Tracer la droite et les points"), this);
+  m_clearAllButton = makeButton(QStringLiteral("&Effacer tout"),
+                                QStringLiteral("Effacer toutes les valeurs du tableau"), this);
+  m_lineButton = makeButton(QStringLiteral("&Régression linéaire"),
+                            QStringLiteral("Tracer la droite et les points"), this);
   m_calculateButton =
       makeButton(QStringLiteral("&CALCULER"), QStringLiteral("Calculer les résultats statistiques"), this);
   m_calculateButton->setDefault(true);
@@ -222,7 +226,8 @@ void StatisticsPanel::fillEditMenu(QMenu* edit) {
 
 void StatisticsPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {
   auto* menu = new QMenu(QStringLiteral("M&ode"), bar);
-  const char* texts[] = {"Valeurs &X", "Valeurs X avec N &répétitions", "Valeurs X et valeurs &Y (corrélation)"};
+  const char* texts[] = {"Valeurs &X", "Valeurs X avec N &répétitions",
+                         "Valeurs X et valeurs &Y (corrélation)"};
   for (int i = 0; i < 3; ++i) {
     QAction* action = menu->addAction(QString::fromUtf8(texts[i]));
     action->setData(kCmdStatModeValues + i);
@@ -242,7 +247,7 @@ void StatisticsPanel::tick() { refreshEnabling(); }
 bool StatisticsPanel::command(int id) {
   switch (id) {
     case kCmdStatCalculate:
-      m_calculator->calculate();
+      if (m_calculator->calculate()) m_results->scrollToTop();
       break;
     case kCmdStatClearAll:
       if (m_calculator->clearAll()) m_app.statisticsMode = static_cast<int>(m_calculator->mode());

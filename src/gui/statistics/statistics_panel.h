@@ -24,13 +24,13 @@ class TrendDialog;
 
 /// The window's own commands: its buttons, the "M&ode" menu and "&Supprimer".
 enum StatisticsCommand : int {
-  kCmdStatCalculate = 1010,   ///< "&CALCULER"
-  kCmdStatClearAll = 1002,    ///< "&Effacer tout"
-  kCmdStatHenry = 1011,       ///< "Droite de &Henry"
-  kCmdStatRegression = 1013,  ///< "&Régression linéaire"
-  kCmdStatSelect = 1339,      ///< "Sélectionner"
-  kCmdStatDeselect = 1340,    ///< "&Désélectionner"
-  kCmdStatDelete = 32808,     ///< "&Supprimer"
+  kCmdStatCalculate = 1010,         ///< "&CALCULER"
+  kCmdStatClearAll = 1002,          ///< "&Effacer tout"
+  kCmdStatHenry = 1011,             ///< "Droite de &Henry"
+  kCmdStatRegression = 1013,        ///< "&Régression linéaire"
+  kCmdStatSelect = 1339,            ///< "Sélectionner"
+  kCmdStatDeselect = 1340,          ///< "&Désélectionner"
+  kCmdStatDelete = 32808,           ///< "&Supprimer"
   kCmdStatModeValues = 32824,       ///< "Valeurs &X"
   kCmdStatModeFrequencies = 32825,  ///< "Valeurs X avec N &répétitions"
   kCmdStatModePairs = 32826,        ///< "Valeurs X et valeurs &Y (corrélation)"
