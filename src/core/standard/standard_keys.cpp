@@ -79,17 +79,23 @@ KeyboardAction keyboardAction(const KeyInput& input, bool tapeEmpty) {
         return {};
     }
   }
+  // On most keyboards "+", "*" and "=" need Shift: the operators are taken
+  // whatever Shift says, or the main keyboard could never type them.
+  if (input.enter || c == '=') return command(C::Total);
+  switch (c) {
+    case '+':
+      return command(C::Plus);
+    case '-':
+      return command(C::Minus);
+    case '*':
+      return command(C::Times);
+    case '/':
+      return command(C::Divide);
+    default:
+      break;
+  }
   if (!input.shift) {
-    if (input.enter || c == '=') return command(C::Total);
     switch (c) {
-      case '+':
-        return command(C::Plus);
-      case '-':
-        return command(C::Minus);
-      case '*':
-        return command(C::Times);
-      case '/':
-        return command(C::Divide);
       case '.':
         return {KeyboardAction::Keypad, 13};
       case 'E':

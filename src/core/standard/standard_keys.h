@@ -85,8 +85,9 @@ struct KeyboardAction {
   friend bool operator==(const KeyboardAction&, const KeyboardAction&) = default;
 };
 
-/// The keyboard table: Enter and "=" Total; "+", "-", "*", "/" the operators,
-/// "." and "E"/"e" their keys (all four only without Ctrl and Shift); digits
+/// The keyboard table: Enter and "=" Total; "+", "-", "*", "/" the operators
+/// (without Ctrl; with or without Shift, which most layouts need for them);
+/// "." and "E"/"e" their keys (only without Ctrl and Shift); digits
 /// and parentheses without Ctrl; Ctrl+C copy, Ctrl+V paste, Ctrl+O open,
 /// Ctrl+S save; Ctrl+P print and Ctrl+Z delete the last entry only when the
 /// tape is not empty.
