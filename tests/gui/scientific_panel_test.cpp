@@ -15,6 +15,7 @@
 #include "app/commands.h"
 #include "app/launcher.h"
 #include "app/launcher_page.h"
+#include "app/main_frame.h"
 #include "app/qz_application.h"
 #include "platform/scripted_messenger.h"
 #include "scientific/field_widgets.h"
@@ -263,6 +264,35 @@ class ScientificPanelTest : public QObject {
     QVERIFY(!panel->commandEnabled(kCmdUndo));
   }
 
+  void dataSurviveRestartingTheProgram() {
+    ScientificPanel* panel = openWithThreePairs();
+    QVERIFY(panel);
+    QTest::mouseClick(panel->radiansButton(), Qt::LeftButton);
+    enterX(panel, QStringLiteral("2"));
+    m_app->calculatorWindow()->runCommand(kCmdQuitProgram);
+    QTRY_VERIFY(!m_app->frame()->isVisible());
+
+    // A new run in the same folders reads the backup file.
+    m_app = std::make_unique<QzApplication>(m_store, m_messenger, places());
+    m_app->start("");
+    panel = openScientific();
+    QVERIFY(panel);
+    QCOMPARE(panel->expressionField()->text(), QStringLiteral("y=a*x^2+b"));
+    QVERIFY(panel->radiansButton()->isChecked());
+    QCOMPARE(listLines(panel), QStringList({QStringLiteral("2               9")}));
+  }
+
+  void clearingEveryCalculatorClearsThisOne() {
+    ScientificPanel* panel = openWithThreePairs();
+    QVERIFY(panel);
+    m_messenger.answerNext(MessageAnswer::Yes);
+    m_app->calculatorWindow()->runCommand(kCmdClearAllCalculators);
+    QCOMPARE(panel->expressionField()->text(), QStringLiteral("y=0"));
+    QVERIFY(panel->radiansButton()->isChecked());
+    QVERIFY(panel->calculator().results().empty());
+    QVERIFY(!panel->sectionBody().has_value());
+  }
+
   void refusedXKeepsTheWindowOpenUntilCorrected() {
     ScientificPanel* panel = openScientific();
     QVERIFY(panel);
@@ -376,6 +406,10 @@ class ScientificPanelTest : public QObject {
     QTest::keyClick(panel->expressionField(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(panel->expressionField()->text(), QStringLiteral("y=x*2"));
     QCOMPARE(panel->expressionField()->cursorPosition(), 5);
+    // With a selection in the field, copying takes the selection.
+    panel->expressionField()->setSelection(2, 3);
+    QTest::keyClick(panel->expressionField(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("x*2"));
     // A paste the field refuses changes nothing.
     QApplication::clipboard()->setText(QStringLiteral("#"));
     QTest::keyClick(panel->expressionField(), Qt::Key_V, Qt::ControlModifier);

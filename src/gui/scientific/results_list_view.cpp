@@ -28,9 +28,13 @@ ResultsListView::ResultsListView(const ScientificCalculator& calculator, QWidget
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   m_scrollBar->setFocusPolicy(Qt::NoFocus);
   m_scrollBar->setSingleStep(1);
-  m_scrollBar->setPageStep(kPageLines);
   connect(m_scrollBar, &QScrollBar::valueChanged, this, [this](int value) {
     if (!m_updatingBar) scrollTo(value);
+  });
+  // The thumb's size shows the lines in view, but a page of the bar moves five lines.
+  connect(m_scrollBar, &QScrollBar::actionTriggered, this, [this](int action) {
+    if (action == QAbstractSlider::SliderPageStepAdd) m_scrollBar->setSliderPosition(m_first + kPageLines);
+    if (action == QAbstractSlider::SliderPageStepSub) m_scrollBar->setSliderPosition(m_first - kPageLines);
   });
 }
 
@@ -70,6 +74,7 @@ void ResultsListView::scrollTo(int first) {
 void ResultsListView::updateBar() {
   m_updatingBar = true;
   m_scrollBar->setRange(0, scrollRange());
+  m_scrollBar->setPageStep(std::max(1, visibleLines()));
   m_scrollBar->setValue(m_first);
   m_updatingBar = false;
 }
