@@ -131,7 +131,9 @@ class StatisticsPanelTest : public QObject {
     QCOMPARE(panel->countLabel()->text(), QStringLiteral("0000"));
     type(panel, "4", Qt::Key_Return);
     QCOMPARE(panel->countLabel()->text(), QStringLiteral("0001"));
-    type(panel, "3");
+    QTest::keyClicks(panel->gridView()->editor(), "3");
+    shot(window(), "statistics-editing");
+    QTest::keyClick(panel->gridView()->editor(), Qt::Key_Tab);
     // CALCULER with one cell of the last row filled: string 21.
     m_messenger.clear();
     window()->runCommand(kCmdStatCalculate);
@@ -389,6 +391,7 @@ class StatisticsPanelTest : public QObject {
     QTRY_VERIFY(panel->calculator().grid().scrollPosition() >= 3);
     QTest::mouseRelease(grid, Qt::LeftButton, {}, grid->cellRect(10, 1).center());
     const GridSelection dragged = panel->calculator().grid().selection();
+    shot(window(), "statistics-selection");
     QCOMPARE(dragged.firstRow, 2);
     QVERIFY(dragged.lastRow >= 13);
     QCOMPARE(dragged.lastColumn, 1);

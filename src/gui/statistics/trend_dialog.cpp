@@ -97,7 +97,7 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   layout->setSpacing(10);
   layout->addWidget(m_view, 1);
   layout->addLayout(buttons);
-  resize(620, 420);
+  resize(680, 480);
   if (parent) move(parent->window()->frameGeometry().center() - rect().center());
 }
 
