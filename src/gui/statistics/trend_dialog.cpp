@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/help_window.h"
 #include "platform/painter_canvas.h"
 
 namespace qz {
@@ -85,6 +86,10 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   m_printButton = new QPushButton(QStringLiteral("&Imprimer"), this);
   m_printButton->setAutoDefault(false);
   m_printButton->setToolTip(QStringLiteral("Imprimer le diagramme"));
+  auto* help = new QPushButton(QStringLiteral("&Aide"), this);
+  help->setAutoDefault(false);
+  connect(help, &QPushButton::clicked, this,
+          [this] { HelpWindow::showTopic(QStringLiteral("statistique"), this); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_printButton, &QPushButton::clicked, this, &TrendDialog::print);
 
@@ -92,6 +97,7 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   buttons->addStretch(1);
   buttons->addWidget(m_printButton);
   buttons->addWidget(ok);
+  buttons->addWidget(help);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 10, 10, 10);
   layout->setSpacing(10);
