@@ -291,6 +291,9 @@ class StatisticsPanelTest : public QObject {
                 .endsWith(QStringLiteral("Introduire une valeur dans ce champ !")));
     QVERIFY(window() != nullptr);
     QCOMPARE(panel->calculator().table().row(1).x, 1.0);
+    // The previous value is back: the next Quitter goes.
+    window()->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(window() == nullptr);
   }
 
   void trendDialogInBothModes() {

@@ -172,9 +172,12 @@ void StatisticsPanel::loadSection(const std::optional<std::string>& body) {
 std::optional<std::string> StatisticsPanel::sectionBody() const { return m_calculator->sectionBody(); }
 
 bool StatisticsPanel::commitFields() {
-  // A value refused when the focus left the cell keeps the window open.
-  if (m_grid->takeRefusal()) return false;
+  // A value refused when the focus left the cell keeps the window open; a
+  // cell closed since then (CALCULER, a click elsewhere in the grid) has its
+  // previous value back and holds nothing refused.
+  const bool refused = m_grid->takeRefusal();
   if (!m_calculator->grid().editorOpen()) return true;
+  if (refused) return false;
   return m_grid->commitEditor(false) != CommitResult::Refused && !m_grid->takeRefusal();
 }
 
