@@ -104,6 +104,30 @@ class ScientificPanelTest : public QObject {
 
   void cleanup() { m_app.reset(); }
 
+  // The constants field shows one character per CR LF of the stored text.
+  void constantsPositions_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("view");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("start") << QByteArray("a=2\r\nb=1") << 0 << 0;
+    QTest::newRow("before the break") << QByteArray("a=2\r\nb=1") << 3 << 3;
+    QTest::newRow("after the break") << QByteArray("a=2\r\nb=1") << 4 << 5;
+    QTest::newRow("end") << QByteArray("a=2\r\nb=1") << 7 << 8;
+    QTest::newRow("two breaks") << QByteArray("a=1\r\n\r\nb=2") << 5 << 7;
+    QTest::newRow("past the end") << QByteArray("a=1") << 9 << 3;
+    QTest::newRow("empty") << QByteArray() << 0 << 0;
+  }
+
+  void constantsPositions() {
+    QFETCH(QByteArray, stored);
+    QFETCH(int, view);
+    QFETCH(int, offset);
+    const std::string text = stored.toStdString();
+    QCOMPARE(storedOffset(text, view), offset);
+    QCOMPARE(viewPosition(text, offset), std::min(view, static_cast<int>(constantsForView(text).size())));
+    QVERIFY(!constantsForView(text).contains(QLatin1Char('\r')));
+  }
+
   void newDocumentShowsItsDefaults() {
     ScientificPanel* panel = openScientific();
     QVERIFY(panel);
@@ -176,6 +200,24 @@ class ScientificPanelTest : public QObject {
     panel->xField()->selectAll();
     QTest::keyClicks(panel->xField(), "2e3q");
     QCOMPARE(panel->xField()->text(), QStringLiteral("2E3"));
+  }
+
+  void constantsTakeLineBreaksAndKeepTheCaret() {
+    ScientificPanel* panel = openScientific();
+    QVERIFY(panel);
+    ConstantsEdit* constants = panel->constantsField();
+    constants->setFocus();
+    QTest::keyClicks(constants, "A=2");
+    QTest::keyClick(constants, Qt::Key_Return);
+    QTest::keyClicks(constants, "b=*3");
+    QCOMPARE(constants->toPlainText(), QStringLiteral("a=2\nb=3"));
+    QCOMPARE(panel->calculator().constants(), std::string("a=2\r\nb=3"));
+    QCOMPARE(constants->textCursor().position(), 7);
+    // Leaving drops the blanks and the ";" at the ends, and turns the others into breaks.
+    QTest::keyClicks(constants, "; c = 4;");
+    panel->xField()->setFocus();
+    QCOMPARE(constants->toPlainText(), QStringLiteral("a=2\nb=3\nc=4"));
+    QVERIFY(panel->checkButton()->isEnabled());
   }
 
   void switchingTheAngleUnitEmptiesTheList() {
