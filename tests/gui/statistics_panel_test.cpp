@@ -306,19 +306,15 @@ class StatisticsPanelTest : public QObject {
     QVERIFY(panel->lineButton()->isEnabled());
     shot(window(), "statistics-mode2");
 
-    bool shown = false;
-    QTimer::singleShot(200, this, [&] {
-      TrendDialog* dialog = panel->trendDialog();
-      if (!dialog) return;
-      shown = dialog->isVisible() && dialog->windowTitle() == QStringLiteral("  Courbe de tendance");
-      QTest::qWait(100);
-      shown = shown && !dialog->view()->picture().isNull() && !dialog->view()->interrupted();
-      shot(dialog, "statistics-trend-mode2");
-      dialog->accept();
-    });
     QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
-    QVERIFY(shown);
-    QVERIFY(!panel->trendDialog());
+    QTRY_VERIFY(panel->trendDialog() && panel->trendDialog()->isVisible());
+    TrendDialog* dialog = panel->trendDialog();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("  Courbe de tendance"));
+    QTRY_VERIFY(!dialog->view()->picture().isNull());
+    QVERIFY(!dialog->view()->interrupted());
+    shot(dialog, "statistics-trend-mode2");
+    dialog->accept();
+    QTRY_VERIFY(!panel->trendDialog());
 
     // Mode 1: the Henry line on a probability scale.
     window()->runCommand(kCmdStatModeFrequencies);
@@ -328,17 +324,12 @@ class StatisticsPanelTest : public QObject {
     QVERIFY(panel->calculator().resultsValid());
     QVERIFY(panel->lineButton()->isEnabled());
     shot(window(), "statistics-mode1");
-    shown = false;
-    QTimer::singleShot(200, this, [&] {
-      TrendDialog* dialog = panel->trendDialog();
-      if (!dialog) return;
-      QTest::qWait(100);
-      shown = !dialog->view()->picture().isNull();
-      shot(dialog, "statistics-trend-mode1");
-      dialog->accept();
-    });
     QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
-    QVERIFY(shown);
+    QTRY_VERIFY(panel->trendDialog() && !panel->trendDialog()->view()->picture().isNull());
+    shot(panel->trendDialog(), "statistics-trend-mode1");
+    // Escape closes the dialog once the drawing is done.
+    QTest::keyClick(panel->trendDialog(), Qt::Key_Escape);
+    QTRY_VERIFY(!panel->trendDialog());
   }
 
   void thousandRowsScrollAndEdit() {
@@ -401,18 +392,23 @@ class StatisticsPanelTest : public QObject {
     QCOMPARE(grid->scrollBar()->value(), panel->calculator().grid().scrollPosition());
 
     // The selection dialog: rows 5 to 7 of the y values.
-    bool done = false;
-    QTimer::singleShot(100, this, [&] {
-      auto* dialog = qobject_cast<SelectRowsDialog*>(QApplication::activeModalWidget());
-      if (!dialog) return;
-      dialog->fromField()->setText(QStringLiteral("7"));
-      dialog->toField()->setText(QStringLiteral("5"));
-      dialog->option(1)->setChecked(true);
-      dialog->accept();
-      done = true;
-    });
     QTest::mouseClick(panel->selectButton(), Qt::LeftButton);
-    QVERIFY(done);
+    SelectRowsDialog* dialog = nullptr;
+    QTRY_VERIFY((dialog = panel->findChild<SelectRowsDialog*>()) != nullptr);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Sélectionner"));
+    // A row number beyond the table is refused and the field keeps its text.
+    m_messenger.clear();
+    dialog->toField()->setText(QStringLiteral("31"));
+    dialog->accept();
+    QVERIFY(dialog->isVisible());
+    QVERIFY(
+        QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Valeur maximale = 30")));
+    QCOMPARE(dialog->toField()->text(), QStringLiteral("13"));
+    dialog->fromField()->setText(QStringLiteral("7"));
+    dialog->toField()->setText(QStringLiteral("5"));
+    dialog->option(1)->setChecked(true);
+    dialog->accept();
+    QTRY_VERIFY(!panel->findChild<SelectRowsDialog*>());
     QCOMPARE(panel->calculator().grid().selection(), (GridSelection{1, 1, 5, 7}));
     // Copying the y values with a comma as the decimal separator.
     m_app->app().decimalSeparator = ',';

@@ -128,7 +128,9 @@ void StatGridView::refresh() {
   m_syncing = false;
 
   const int visible = grid().currentRow() - grid().scrollPosition();
-  if (grid().editorOpen() && visible >= 1 && visible <= StatGrid::kVisibleRows) {
+  const bool shown = grid().editorOpen() && visible >= 1 && visible <= StatGrid::kVisibleRows;
+  if (!grid().editorOpen()) m_refused = false;
+  if (shown) {
     m_editor->setGeometry(cellRect(visible, grid().currentColumn()).adjusted(0, 0, 1, 1));
     const QString text = cp1252ToQString(grid().editorText());
     if (m_editor->text() != text) {

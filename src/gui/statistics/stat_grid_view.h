@@ -29,12 +29,10 @@ class StatGridView : public QWidget {
   /// Leaving the cell being edited: checks and stores the editor's text.
   /// Refused: the message was shown and the editor gets the focus back.
   CommitResult commitEditor(bool quiet);
-  /// True once after a cell value was refused (the window then stays open).
-  bool takeRefusal() {
-    const bool refused = m_refused;
-    m_refused = false;
-    return refused;
-  }
+  /// A value was refused when the focus left the cell (the window then stays
+  /// open); cleared by a later accepted commit, by the cell closing, or by the caller.
+  bool refusalPending() const { return m_refused; }
+  void clearRefusal() { m_refused = false; }
 
   /// Cell rectangles in widget coordinates: row 0 is the header, column -1
   /// the row numbers; `row` counts from the first visible row (1 to 10).

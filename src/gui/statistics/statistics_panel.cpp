@@ -172,13 +172,15 @@ void StatisticsPanel::loadSection(const std::optional<std::string>& body) {
 std::optional<std::string> StatisticsPanel::sectionBody() const { return m_calculator->sectionBody(); }
 
 bool StatisticsPanel::commitFields() {
-  // A value refused when the focus left the cell keeps the window open; a
-  // cell closed since then (CALCULER, a click elsewhere in the grid) has its
-  // previous value back and holds nothing refused.
-  const bool refused = m_grid->takeRefusal();
+  // A value refused as the focus left the cell for this very leaving keeps
+  // the window open; the previous value is back, so the next attempt goes.
+  const bool refusedOnLeaving = m_grid->refusalPending();
+  m_grid->clearRefusal();
   if (!m_calculator->grid().editorOpen()) return true;
-  if (refused) return false;
-  return m_grid->commitEditor(false) != CommitResult::Refused && !m_grid->takeRefusal();
+  if (refusedOnLeaving) return false;
+  const bool accepted = m_grid->commitEditor(false) != CommitResult::Refused;
+  m_grid->clearRefusal();
+  return accepted;
 }
 
 void StatisticsPanel::clearAll() { loadSection(std::nullopt); }
@@ -348,22 +350,25 @@ void StatisticsPanel::paste() {
 }
 
 void StatisticsPanel::selectRows() {
-  StatGrid& grid = m_calculator->grid();
-  grid.closeEditor();
-  SelectRowsDialog dialog(m_calculator->mode(), m_calculator->table().count(), grid.selectionDialogStart(),
-                          m_app.messenger(), this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  const StatGrid::RowRangeChoice choice = dialog.choice();
-  grid.selectRows(choice.from, choice.to, choice.option);
+  m_calculator->grid().closeEditor();
+  auto* dialog = new SelectRowsDialog(m_calculator->mode(), m_calculator->table().count(),
+                                      m_calculator->grid().selectionDialogStart(), m_app.messenger(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    const StatGrid::RowRangeChoice choice = dialog->choice();
+    m_calculator->grid().selectRows(choice.from, choice.to, choice.option);
+    showState();
+  });
+  dialog->open();
 }
 
 void StatisticsPanel::openTrendDialog() {
   m_calculator->grid().closeEditor();
   auto* dialog = new TrendDialog(m_calculator->diagramSeries(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
   m_trend = dialog;
-  dialog->exec();
-  delete dialog;
-  update();
+  connect(dialog, &QDialog::finished, this, [this] { update(); });
+  dialog->open();
 }
 
 // ---- Showing the state -------------------------------------------------------------------
