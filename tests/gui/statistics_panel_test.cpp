@@ -458,6 +458,31 @@ class StatisticsPanelTest : public QObject {
     QVERIFY(view->render());
     QVERIFY(!view->interrupted());
   }
+  void clearAllAsksFirst() {
+    StatisticsPanel* panel = open(1);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("10\t2\r\n12\t3\r\n14\t1"));
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(panel->calculator().resultsValid());
+    m_messenger.clear();
+    m_messenger.answerNext(MessageAnswer::No);
+    QTest::mouseClick(panel->clearAllButton(), Qt::LeftButton);
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .contains(QStringLiteral("Toutes les valeurs affichées vont être effacées !")));
+    QCOMPARE(panel->calculator().table().count(), 3);
+    m_messenger.answerNext(MessageAnswer::Yes);
+    QTest::mouseClick(panel->clearAllButton(), Qt::LeftButton);
+    QCOMPARE(panel->calculator().table().count(), 0);
+    QVERIFY(!panel->calculator().resultsValid());
+    QCOMPARE(panel->countLabel()->text(), QStringLiteral("0000"));
+    QVERIFY(!panel->lineButton()->isEnabled());
+    QCOMPARE(panel->calculator().mode(), StatMode::Frequencies);
+    // With nothing in the table there is nothing to ask.
+    m_messenger.clear();
+    QTest::mouseClick(panel->clearAllButton(), Qt::LeftButton);
+    QVERIFY(m_messenger.boxes().empty());
+  }
 };
 
 QTEST_MAIN(StatisticsPanelTest)
