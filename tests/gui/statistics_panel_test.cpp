@@ -458,6 +458,7 @@ class StatisticsPanelTest : public QObject {
     QVERIFY(view->render());
     QVERIFY(!view->interrupted());
   }
+
   void clearAllAsksFirst() {
     StatisticsPanel* panel = open(1);
     QVERIFY(panel);
