@@ -1,5 +1,7 @@
 #include "statistics/diagram_renderer.h"
 
+#include <vector>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -320,6 +322,9 @@ bool drawDiagram(Canvas& canvas, const Rect& area, const DiagramSeries& series, 
   const int tick = p.units(6);
   for (int a = 0; a < 2; ++a) {
     const Axis& axis = axes[static_cast<std::size_t>(a)];
+    // Graduations crowd at the ends of a probability axis: a label that would
+    // cover one already drawn is left out, so every label stays legible.
+    std::vector<Rect> drawnLabels;
     canvas.setPen({kBlack, 1, PenStyle::Solid});
     for (const Graduation& g : marks[static_cast<std::size_t>(a)]) {
       auto c = a == 0 ? mapX(g.value) : mapY(g.value);
@@ -348,10 +353,15 @@ bool drawDiagram(Canvas& canvas, const Rect& area, const DiagramSeries& series, 
       if (!g.label) continue;
       LabelText label = labelText(g.value, axis.format);
       Size s = p.labelSize(label);
-      if (a == 0)
-        p.drawLabel(label, {*c - s.width / 2, plot.bottom + gap});
-      else
-        p.drawLabel(label, {plot.left - gap - s.width, *c - s.height / 2});
+      Point at = a == 0 ? Point{*c - s.width / 2, plot.bottom + gap} : Point{plot.left - gap - s.width, *c - s.height / 2};
+      Rect box{at.x, at.y, at.x + s.width, at.y + s.height};
+      bool covers = false;
+      for (const Rect& other : drawnLabels)
+        covers = covers || (box.left < other.right && other.left < box.right && box.top < other.bottom &&
+                            other.top < box.bottom);
+      if (covers) continue;
+      drawnLabels.push_back(box);
+      p.drawLabel(label, at);
     }
     if (stop()) return false;
   }

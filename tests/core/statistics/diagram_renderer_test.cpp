@@ -158,6 +158,29 @@ TEST(DrawDiagram, ProbabilityAxisForTheHenryLine) {
   EXPECT_EQ(canvas.itemsOf(Op::Ellipse).size(), 4u);
 }
 
+TEST(DrawDiagram, CrowdedProbabilityLabelsNeverOverlap) {
+  DiagramSeries s;
+  s.axes = {AxisScale::Linear, AxisScale::Probit};
+  // Data reaching 0.2 % and 99.8 %: the axis graduates the crowded ends.
+  double f[] = {0.002, 0.3, 0.7, 0.998};
+  for (int i = 0; i < 4; ++i) s.points.push_back({10.0 * (i + 1), f[i]});
+  s.a = 0.1;
+  s.b = -2.5;
+  RecordingCanvas canvas;
+  ASSERT_TRUE(drawDiagram(canvas, {0, 0, 600, 300}, s, {}));
+  std::vector<Rect> boxes;
+  for (const auto& item : canvas.itemsOf(Op::Text)) {
+    if (item.text.find('.') == std::string::npos || item.from.x > 100) continue;  // y labels only
+    Size size = canvas.measureText(item.text);
+    boxes.push_back({item.from.x, item.from.y, item.from.x + size.width, item.from.y + size.height});
+  }
+  ASSERT_GT(boxes.size(), 4u);
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    for (std::size_t j = i + 1; j < boxes.size(); ++j)
+      EXPECT_FALSE(boxes[i].top < boxes[j].bottom && boxes[j].top < boxes[i].bottom)
+          << "labels " << i << " and " << j << " overlap";
+}
+
 TEST(DrawDiagram, SuperscriptExponentIsSmallerAndRaised) {
   DiagramSeries s;
   for (int i = 0; i < 5; ++i) s.points.push_back({i * 1e-05, static_cast<double>(i)});
