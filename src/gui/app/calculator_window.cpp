@@ -326,7 +326,8 @@ void CalculatorWindow::leaveTo(int nextCalculator) {
 }
 
 void CalculatorWindow::cancel() {
-  m_quitButton->setFocus();
+  // Nothing is taken from the fields, so nothing is checked either: the focus
+  // stays where it is and the window goes.
   finish(true);
 }
 
