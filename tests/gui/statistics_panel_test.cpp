@@ -3,6 +3,7 @@
 // windows and the trend dialog.
 #include "statistics/statistics_panel.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -403,7 +404,8 @@ class StatisticsPanelTest : public QObject {
     QVERIFY(dialog->isVisible());
     QVERIFY(
         QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Valeur maximale = 30")));
-    QCOMPARE(dialog->toField()->text(), QStringLiteral("13"));
+    // How far the drag's auto-scroll went depends on timing: the field keeps the dragged last row.
+    QCOMPARE(dialog->toField()->text(), QString::number(std::min(dragged.lastRow, 30)));
     dialog->fromField()->setText(QStringLiteral("7"));
     dialog->toField()->setText(QStringLiteral("5"));
     dialog->option(1)->setChecked(true);
