@@ -1,4 +1,5 @@
 // The program as a user drives it: start page, calculator windows, quitting.
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -57,6 +58,18 @@ class AppTest : public QObject {
     QCOMPARE(*m_store.read("Memory", "M1"), std::string("0"));
     QCOMPARE(*m_store.read("Options", "Beep"), std::string("0"));
     QVERIFY(m_store.read("Files", "File0").has_value());
+  }
+
+  void startPageIsKeptForTheNextStart() {
+    QzApplication first(m_store, m_messenger, places());
+    first.start("");
+    QDir cache(QString::fromStdString(places().cacheFolder));
+    const QStringList kept = cache.entryList({QStringLiteral("start-page-*.bmp")});
+    QCOMPARE(kept.size(), 1);
+    const QImage painted = first.page()->grab().toImage();
+    QzApplication second(m_store, m_messenger, places());
+    second.start("");
+    QCOMPARE(second.page()->grab().toImage(), painted);
   }
 
   void escapeClosesTheFrame() {

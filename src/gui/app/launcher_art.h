@@ -10,6 +10,8 @@ namespace qz {
 class LauncherArt {
  public:
   enum class ZoneLook { Hovered, Pressed };
+  /// Changes whenever the pictures change, so that a kept copy is painted again.
+  static constexpr int kArtVersion = 1;
 
   /// The whole page at `size`, every zone drawn at rest, no version line.
   static QPixmap background(QSize size);

@@ -1,6 +1,8 @@
 #include "app/launcher_page.h"
 
+#include <QDir>
 #include <QMouseEvent>
+#include <QSaveFile>
 #include <QPainter>
 
 #include "app/launcher_art.h"
@@ -17,12 +19,44 @@ Point toPoint(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<i
 
 }  // namespace
 
-LauncherPage::LauncherPage(int& currentCalculator, QWidget* parent)
+LauncherPage::LauncherPage(int& currentCalculator, const QString& versionLine, const QString& cacheFolder,
+                           QWidget* parent)
     : QWidget(parent), m_currentCalculator(currentCalculator) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(kPageSize);
-  m_background = LauncherArt::background(kPageSize);
+  m_background = cachedPage(versionLine, cacheFolder);
+}
+
+QPixmap LauncherPage::paintedPage(const QString& versionLine) {
+  QPixmap page = LauncherArt::background(kPageSize);
+  QPainter p(&page);
+  // The version line: Arial two units larger than the display font.
+  FontSpec versionFont{"Arial", -14, 400, false, false};
+  p.setFont(PainterCanvas::qtFont(versionFont));
+  p.setPen(QColor(60, 70, 86));
+  p.drawText(QRect(0, kPageSize.height() - 30, kPageSize.width() - 14, 22), Qt::AlignRight | Qt::AlignVCenter,
+             versionLine);
+  return page;
+}
+
+QPixmap LauncherPage::cachedPage(const QString& versionLine, const QString& cacheFolder) {
+  // Painting the page takes most of the start-up time; loading the picture
+  // painted by an earlier run of the same version takes a fraction of it.
+  const QString file = cacheFolder.isEmpty()
+                           ? QString()
+                           : QDir(cacheFolder).filePath(QStringLiteral("start-page-%1-%2.bmp")
+                                                            .arg(qHash(versionLine), 0, 16)
+                                                            .arg(LauncherArt::kArtVersion));
+  QPixmap picture;
+  if (!file.isEmpty() && picture.load(file, "BMP") && picture.size() == kPageSize) return picture;
+  picture = paintedPage(versionLine);
+  if (!file.isEmpty()) {
+    // Written under a temporary name, then renamed: a half-written picture is never loaded.
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && picture.save(&out, "BMP")) out.commit();
+  }
+  return picture;
 }
 
 const QPixmap& LauncherPage::zonePicture(int zone, bool pressed) {
@@ -36,11 +70,6 @@ const QPixmap& LauncherPage::zonePicture(int zone, bool pressed) {
 void LauncherPage::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.drawPixmap(0, 0, m_background);
-  // The version line: Arial two units larger than the display font.
-  FontSpec versionFont{"Arial", -14, 400, false, false};
-  p.setFont(PainterCanvas::qtFont(versionFont));
-  p.setPen(QColor(60, 70, 86));
-  p.drawText(QRect(0, height() - 30, width() - 14, 22), Qt::AlignRight | Qt::AlignVCenter, m_versionLine);
   for (int z = 0; z < Launcher::kZoneCount; ++z) {
     if (!m_launcher.hovered(z)) continue;
     QPoint at = qtRect(Launcher::zoneRect(z)).topLeft();

@@ -13,10 +13,10 @@ class LauncherPage : public QWidget {
   Q_OBJECT
  public:
   /// `currentCalculator` is the application's: the mouse writes into it.
-  LauncherPage(int& currentCalculator, QWidget* parent = nullptr);
-
-  /// The version line's text, drawn at the lower right.
-  void setVersionLine(const QString& line) { m_versionLine = line; }
+  /// `versionLine` is drawn at the lower right. The painted page is kept in
+  /// `cacheFolder` (when given) so that later starts only load it.
+  LauncherPage(int& currentCalculator, const QString& versionLine, const QString& cacheFolder = {},
+               QWidget* parent = nullptr);
   const Launcher& launcher() const { return m_launcher; }
 
  signals:
@@ -32,6 +32,8 @@ class LauncherPage : public QWidget {
 
  private:
   void repaintZones(unsigned changed);
+  static QPixmap paintedPage(const QString& versionLine);
+  static QPixmap cachedPage(const QString& versionLine, const QString& cacheFolder);
   const QPixmap& zonePicture(int zone, bool pressed);
 
   int& m_currentCalculator;
@@ -39,7 +41,6 @@ class LauncherPage : public QWidget {
   QPixmap m_background;
   std::array<QPixmap, Launcher::kZoneCount> m_hovered;
   std::array<QPixmap, Launcher::kZoneCount> m_pressed;
-  QString m_versionLine;
 };
 
 }  // namespace qz

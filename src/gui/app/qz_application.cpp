@@ -27,9 +27,9 @@ void QzApplication::start(const std::string& commandLinePath) {
   if (m_boxes) m_boxes->setTitle(cp1252ToQString(CalcTitle(false, kNoCalculator, {})));
   m_app.InitInstance(commandLinePath);
 
-  m_page = new LauncherPage(m_app.currentCalculator);
-  m_page->setVersionLine(cp1252ToQString(
-      versionLine(versionText(2, 1, QZ_FILE_VERSION_PATCH), std::string(__DATE__).substr(7))));
+  const QString version =
+      cp1252ToQString(versionLine(versionText(2, 1, QZ_FILE_VERSION_PATCH), std::string(__DATE__).substr(7)));
+  m_page = new LauncherPage(m_app.currentCalculator, version, QString::fromStdString(m_app.places().cacheFolder));
   m_frame = std::make_unique<MainFrame>(m_page);
   m_frame->setTitleSource(
       [this] { return cp1252ToQString(CalcTitle(false, m_app.currentCalculator, m_app.document().currentPath())); });
