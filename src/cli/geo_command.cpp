@@ -20,13 +20,7 @@
 #include "numbers/real_format.h"
 #include "numbers/string_table.h"
 
-#ifdef QZ_CLI_PAINTER
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
-#include "platform/painter_canvas.h"
-#endif
+#include "png_output.h"
 
 namespace qz::cli::geo {
 
@@ -158,36 +152,14 @@ bool applyData(const std::vector<std::string>& args, VariableTable& table, Figur
   return true;
 }
 
-#ifdef QZ_CLI_PAINTER
 bool drawPng(const std::string& path, VariableTable& table, const FigureLayout& layout, int sub, int width) {
-  // Fonts need a GUI application; the offscreen platform needs no display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The application must not outlive its arguments: both live in this call.
-  int argc = 1;
-  char arg0[] = "qz-cli";
-  char* argv[] = {arg0, nullptr};
-  // Qt's start-up notices (a missing runtime folder, say) are not the user's business here.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  });
-  std::unique_ptr<QGuiApplication> app;
-  if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
   width = std::clamp(width, 100, 8000);
   const int height = static_cast<int>(width * kFrameAspect + 0.5);
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PainterCanvas canvas(&painter);
+  return writePng(path, width, height, [&](Canvas& canvas) {
     FigureDrawOptions options;
     DrawFigure(canvas, Rect{0, 0, width, height}, table, layout, sub, options);
-  }
-  return image.save(QString::fromStdString(path), "PNG");
+  });
 }
-#endif
 
 int computeFigure(CliContext& context, const GeoOptions& options) {
   if (options.args.empty()) {
@@ -273,15 +245,14 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
   }
 
   if (!options.png.empty()) {
-#ifdef QZ_CLI_PAINTER
+    if (!canWritePictures()) {
+      fail("Cette version de qz-cli ne dessine pas les figures (Qt absent).");
+      return kExitUsage;
+    }
     if (!drawPng(options.png, table, layout, options.sub, options.width)) {
       fail("Impossible d'enregistrer l'image " + options.png + ".");
       return kExitCalculationError;
     }
-#else
-    fail("Cette version de qz-cli ne dessine pas les figures (Qt absent).");
-    return kExitUsage;
-#endif
   }
   return kExitOk;
 }

@@ -22,13 +22,7 @@
 #include "statistics/stat_engine.h"
 #include "statistics/statistics_calculator.h"
 
-#ifdef QZ_CLI_PAINTER
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
-#include "platform/painter_canvas.h"
-#endif
+#include "png_output.h"
 
 namespace qz::cli::stats {
 
@@ -159,36 +153,16 @@ nlohmann::json resultsJson(const StatResults& r, StatMode mode, const std::vecto
   return j;
 }
 
-#ifdef QZ_CLI_PAINTER
 bool drawPng(const std::string& path, const DiagramSeries& series, int width) {
-  // Fonts need a GUI application; the offscreen platform needs no display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char arg0[] = "qz-cli";
-  static char* argv[] = {arg0, nullptr};
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  });
-  std::unique_ptr<QGuiApplication> app;
-  if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
   // The trend dialog's frame is 330 x 173 dialog units.
   width = std::clamp(width, 200, 8000);
   const int height = width * 173 / 330;
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PainterCanvas canvas(&painter);
+  return writePng(path, width, height, [&](Canvas& canvas) {
     DiagramStyle style;
     style.background = {255, 255, 255};
     drawDiagram(canvas, Rect{0, 0, width, height}, series, style);
-  }
-  return image.save(QString::fromStdString(path), "PNG");
+  });
 }
-#endif
 
 int run(CliContext& context, StatsOptions& options) {
   StatTable table;
@@ -220,15 +194,14 @@ int run(CliContext& context, StatsOptions& options) {
       fail("Pas de droite à tracer : il faut une droite de Henry (mode 1) ou une régression (mode 2).");
       return kExitCalculationError;
     }
-#ifdef QZ_CLI_PAINTER
+    if (!canWritePictures()) {
+      fail("Cette version de qz-cli ne dessine pas de diagramme (Qt absent).");
+      return kExitCalculationError;
+    }
     if (!drawPng(options.plot, makeDiagramSeries(engine, table, mode), options.width)) {
       fail("Impossible d'enregistrer l'image " + options.plot + ".");
       return kExitCalculationError;
     }
-#else
-    fail("Cette version de qz-cli ne dessine pas de diagramme (Qt absent).");
-    return kExitCalculationError;
-#endif
   }
 
   if (options.json) {

@@ -1,0 +1,19 @@
+// Pictures from the command line: a drawing on a Canvas saved as a PNG file,
+// through the same canvas the desktop program paints with.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/canvas.h"
+
+namespace qz::cli {
+
+/// True when this qz-cli was built with Qt and can write pictures.
+bool canWritePictures();
+
+/// Draws on a white `width` × `height` picture with `draw` and saves it as a
+/// PNG file at `path`; false when it could not be written (or without Qt).
+bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw);
+
+}  // namespace qz::cli
