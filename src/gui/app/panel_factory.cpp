@@ -2,6 +2,8 @@
 
 #include "app/calculator_panel.h"
 #include "app/calc_app.h"
+#include "geometry/geometry_model.h"
+#include "geometry/geometry_panel.h"
 #include "scientific/scientific_calculator.h"
 #include "scientific/scientific_panel.h"
 #include "standard/standard_panel.h"
@@ -17,10 +19,16 @@ ScientificCalculator& PanelModels::scientific(CalcApp& app) {
   return *m_scientific;
 }
 
+GeometryModel& PanelModels::geometry(CalcApp& app) {
+  if (!m_geometry) m_geometry = std::make_unique<GeometryModel>(geometryDataFolder(), app.messenger());
+  return *m_geometry;
+}
+
 CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app, PanelModels* models) {
   if (calculator == 0) return new StandardPanel(app);
   if (calculator == 1) return models ? new ScientificPanel(app, models->scientific(app)) : new ScientificPanel(app);
   if (calculator == 2) return new StatisticsPanel(app);
+  if (calculator == 3) return models ? new GeometryPanel(app, models->geometry(app)) : new GeometryPanel(app);
   // Calculators whose own window is not built yet keep their document section
   // as it was read, so that switching through them never loses data.
   return new PreservingPanel;

@@ -7,19 +7,23 @@ namespace qz {
 
 class CalcApp;
 class CalculatorPanel;
+class GeometryModel;
 class ScientificCalculator;
 
 /// Calculator engines that live for the whole run rather than for one window:
-/// the scientific calculator's rnd() generator is seeded once per run.
+/// the scientific calculator's rnd() generator is seeded once per run; the
+/// geometric calculator keeps its 53 figures' known data.
 class PanelModels {
  public:
   PanelModels();
   ~PanelModels();
   /// Created at its first use.
   ScientificCalculator& scientific(CalcApp& app);
+  GeometryModel& geometry(CalcApp& app);
 
  private:
   std::unique_ptr<ScientificCalculator> m_scientific;
+  std::unique_ptr<GeometryModel> m_geometry;
 };
 
 /// A new panel for calculator `calculator` (0 to 4), owned by the window it

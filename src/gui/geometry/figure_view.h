@@ -1,0 +1,29 @@
+// The picture of the figure on screen: drawn by the shared figure drawing,
+// with the cursor telling which labels can be clicked.
+#pragma once
+
+#include <QWidget>
+
+namespace qz {
+
+class GeometryModel;
+
+class FigureView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FigureView(GeometryModel& model, QWidget* parent = nullptr);
+
+ signals:
+  /// A variable's label was clicked (its table index).
+  void labelClicked(int index);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  GeometryModel& m_model;
+};
+
+}  // namespace qz

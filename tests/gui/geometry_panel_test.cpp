@@ -1,0 +1,233 @@
+// The geometric calculator as a user drives it: choosing a figure, typing a
+// known value, computing, reading a value off the picture, and the data kept
+// in the document across windows.
+#include "geometry/geometry_panel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/calculator_window.h"
+#include "app/commands.h"
+#include "app/launcher.h"
+#include "app/launcher_page.h"
+#include "app/main_frame.h"
+#include "app/qz_application.h"
+#include "geometry/geometry_model.h"
+#include "geometry/known_data_view.h"
+#include "geometry/result_view.h"
+#include "platform/scripted_messenger.h"
+
+using namespace qz;
+
+class GeometryPanelTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_dir;
+  MemorySettingsStore m_store;
+  ScriptedMessenger m_messenger;
+  std::unique_ptr<QzApplication> m_app;
+
+  FilePlaces places() const {
+    QString root = m_dir->path();
+    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
+            root.toStdString() + "/home"};
+  }
+  static QPoint zoneCentre(int zone) {
+    Rect r = Launcher::zoneRect(zone);
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  GeometryPanel* open() {
+    m_app = std::make_unique<QzApplication>(m_store, m_messenger, places());
+    m_app->start("");
+    return reopen();
+  }
+  GeometryPanel* reopen() {
+    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, zoneCentre(3));
+    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
+    CalculatorWindow* window = m_app->calculatorWindow();
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window);
+    return qobject_cast<GeometryPanel*>(window->panel());
+  }
+  CalculatorWindow* window() const { return m_app->calculatorWindow(); }
+
+  /// With QZ_SHOT_DIR set, saves a picture of the window (for looking at it).
+  void shot(const char* name) {
+    const QString folder = qEnvironmentVariable("QZ_SHOT_DIR");
+    if (folder.isEmpty() || !window()) return;
+    window()->grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+  }
+  static void chooseFigure(GeometryPanel* panel, const QString& name) {
+    const int index = panel->figureList()->findText(name);
+    QVERIFY2(index >= 0, qPrintable(name));
+    panel->figureList()->setCurrentIndex(index);
+  }
+  static int variable(GeometryPanel* panel, const char* name) {
+    return panel->model().table().lookupVariable(name, true);
+  }
+  static double valueOf(GeometryPanel* panel, const char* name) {
+    return panel->model().table().at(variable(panel, name)).value;
+  }
+  static int stateOf(GeometryPanel* panel, const char* name) {
+    return panel->model().table().at(variable(panel, name)).state;
+  }
+  /// Clicks row `r` of the known-data grid and types `text` over its value.
+  static void typeInRow(GeometryPanel* panel, int r, const QString& text) {
+    KnownDataView* grid = panel->knownData();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->valueCell(r).center());
+    QVERIFY(grid->editorOpen());
+    QCOMPARE(grid->editorRow(), r);
+    QTest::keyClicks(grid->editor(), text);
+  }
+  static int rowOf(GeometryPanel* panel, const char* name) {
+    for (int r = 0; r < panel->model().rows(); ++r)
+      if (panel->model().rowName(r) == name) return r;
+    return -1;
+  }
+
+ private slots:
+  void init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_store = MemorySettingsStore();
+    m_messenger.clear();
+    m_messenger.setDefaultAnswer(MessageAnswer::Yes);
+  }
+  void cleanup() {
+    if (m_app && window()) window()->runCommand(kCmdQuitProgram);
+    m_app.reset();
+  }
+
+  void squareFromItsSide() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    QVERIFY(panel->planeButton()->isChecked());
+    chooseFigure(panel, QStringLiteral("Carré"));
+    QVERIFY(panel->model().loaded());
+    QVERIFY(!panel->subFigureList()->isVisible());
+    const int row = rowOf(panel, "L");
+    QVERIFY(row >= 0);
+    typeInRow(panel, row, QStringLiteral("2,5"));
+    QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+    QVERIFY(!panel->knownData()->editorOpen());
+    QCOMPARE(panel->model().rowValue(row), 2.5);
+    QCOMPARE(stateOf(panel, "S"), static_cast<int>(kKnown));
+    QCOMPARE(valueOf(panel, "S"), 6.25);
+    QCOMPARE(valueOf(panel, "P"), 10.0);
+    QVERIFY(m_app->app().validEntry);
+
+    // The surface picked off the picture is the shown result, then copied.
+    panel->clickVariable(variable(panel, "S"));
+    QCOMPARE(panel->model().resultText(), std::string("S=6.25"));
+    QTest::mouseClick(panel->resultView(), Qt::LeftButton);
+    QVERIFY(panel->model().resultSelected());
+    shot("geometry-square");
+    window()->runCommand(kCmdCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("6.25"));
+    // ...and put in memory 2, then into the side's row.
+    window()->runCommand(kCmdCopyToMemory + 2);
+    QCOMPARE(m_app->app().memories[2], 6.25);
+    QTest::mouseClick(panel->knownData(), Qt::LeftButton, {}, panel->knownData()->valueCell(row).center());
+    window()->runCommand(kCmdUseMemory + 2);
+    QCOMPARE(panel->knownData()->editor()->text(), QStringLiteral("6.25"));
+    QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+    QCOMPARE(valueOf(panel, "P"), 25.0);
+  }
+
+  void refusedEntriesKeepTheRow() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Carré"));
+    const int row = rowOf(panel, "L");
+    const double before = panel->model().rowValue(row);
+    // The side: minimum 0, no maximum below 1E300, 0 forbidden.
+    struct Case {
+      const char* name;
+      QString typed;
+      const char* message;
+    } cases[] = {
+        {"empty", QString(), "Introduire une valeur dans ce champ !"},
+        {"forbidden value", QStringLiteral("0"), "Valeur (0) interdite !"},
+        {"above the maximum", QStringLiteral("2E300"), "Valeur maximale = "},
+    };
+    for (const Case& c : cases) {
+      m_messenger.clear();
+      typeInRow(panel, row, c.typed.isEmpty() ? QStringLiteral("1") : c.typed);
+      if (c.typed.isEmpty()) panel->knownData()->editor()->clear();
+      QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+      QVERIFY2(m_messenger.lastTextUtf8().find(c.message) != std::string::npos, c.name);
+      QCOMPARE(panel->model().rowValue(row), before);
+    }
+    // While a refused value waits in the editor, leaving is refused too.
+    m_messenger.clear();
+    typeInRow(panel, row, QStringLiteral("0"));
+    window()->runCommand(kCmdQuitCalculator);
+    QVERIFY(m_messenger.lastTextUtf8().find("interdite") != std::string::npos);
+    QVERIFY(window() != nullptr);
+    QVERIFY(!m_app->app().validEntry);
+    QCOMPARE(panel->knownData()->editor()->text(), QStringLiteral("10"));
+    // A minus sign is refused as it is typed: the side is never negative.
+    m_messenger.clear();
+    typeInRow(panel, row, QStringLiteral("-"));
+    QCOMPARE(panel->knownData()->editor()->text(), QStringLiteral("10"));
+    QVERIFY(!m_messenger.sounds().empty());
+    // A letter is refused as it is typed.
+    m_messenger.clear();
+    typeInRow(panel, row, QStringLiteral("x"));
+    QVERIFY(!panel->knownData()->editor()->text().contains(QLatin1Char('x')));
+    QVERIFY(!m_messenger.sounds().empty());
+  }
+
+  void dimensionsRememberTheirFigure() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Carré"));
+    const int plane = panel->model().figure();
+    QTest::mouseClick(panel->solidButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().dimension(), 1);
+    QCOMPARE(panel->model().figure(), 27);
+    QVERIFY(panel->model().loaded());
+    // Figure 31 has no perimeter in its legend.
+    panel->figureList()->setCurrentIndex(31 - 24);
+    QCOMPARE(panel->model().figure(), 31);
+    QVERIFY(panel->legendWithoutPerimeter()->isVisible());
+    QVERIFY(!panel->legend()->isVisible());
+    panel->clickVariable(variable(panel, "V"));
+    shot("geometry-solid");
+    QTest::mouseClick(panel->planeButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().figure(), plane);
+    QVERIFY(panel->legend()->isVisible());
+  }
+
+  void knownDataKeptInTheDocument() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Carré"));
+    const int figure = panel->model().figure();
+    const int row = rowOf(panel, "L");
+    typeInRow(panel, row, QStringLiteral("7"));
+    window()->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(window() == nullptr);
+    const std::optional<std::string> body = m_app->app().document().LoadSection(3);
+    QVERIFY(body.has_value());
+    QCOMPARE(body->substr(0, 2), std::string("0\n"));
+    QVERIFY(body->find("|7|") != std::string::npos);
+
+    panel = reopen();
+    QVERIFY(panel);
+    QCOMPARE(panel->model().figure(), figure);
+    QCOMPARE(panel->figureList()->currentText(), QStringLiteral("Carré"));
+    QCOMPARE(panel->model().rowValue(rowOf(panel, "L")), 7.0);
+    QCOMPARE(valueOf(panel, "P"), 28.0);
+  }
+};
+
+QTEST_MAIN(GeometryPanelTest)
+#include "geometry_panel_test.moc"
