@@ -20,6 +20,7 @@
 #include "app/main_frame.h"
 #include "app/qz_application.h"
 #include "geometry/geometry_model.h"
+#include "geometry/figure_view.h"
 #include "geometry/known_data_view.h"
 #include "geometry/result_view.h"
 #include "platform/scripted_messenger.h"
@@ -226,6 +227,75 @@ class GeometryPanelTest : public QObject {
     QCOMPARE(panel->figureList()->currentText(), QStringLiteral("Carré"));
     QCOMPARE(panel->model().rowValue(rowOf(panel, "L")), 7.0);
     QCOMPARE(valueOf(panel, "P"), 28.0);
+  }
+
+  void clickOnTheLabelInThePicture() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Carré"));
+    panel->figureView()->grab();  // the drawing places the labels
+    const Rect label = panel->model().table().at(variable(panel, "P")).labelRect;
+    QVERIFY(!label.isEmpty());
+    QTest::mouseClick(panel->figureView(), Qt::LeftButton, {},
+                      QPoint((label.left + label.right) / 2, (label.top + label.bottom) / 2));
+    QCOMPARE(panel->model().resultText(), std::string("P=40"));
+    QVERIFY(!panel->model().resultSelected());
+    // "&Effacer" gives the figure its first datum back, and the shown value goes.
+    typeInRow(panel, rowOf(panel, "L"), QStringLiteral("3"));
+    QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().resultText(), std::string("P=12"));
+    QTest::mouseClick(panel->clearButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().rows(), 1);
+    QCOMPARE(panel->model().rowValue(0), 10.0);
+    QCOMPARE(panel->model().resultText(), std::string("?"));
+  }
+
+  void clickingAnUnknownMakesItADatum() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    // The first figure showing a variable that its first data leave unknown.
+    int unknown = -1;
+    for (QRadioButton* dimension : {panel->planeButton(), panel->solidButton()}) {
+      QTest::mouseClick(dimension, Qt::LeftButton);
+      for (int i = 0; i < panel->figureList()->count() && unknown < 0; ++i) {
+        panel->figureList()->setCurrentIndex(i);
+        VariableTable& table = panel->model().table();
+        for (int v = table.predefinedCount(); v < table.size() && unknown < 0; ++v) {
+          const GeoVariable& g = table.at(v);
+          if (g.shown && g.kind != 'V' && g.kind != 'R' && g.kind != 'C' && g.state == kUnknown &&
+              table.lookupVariable(g.name, true) == v)
+            unknown = v;
+        }
+      }
+      if (unknown >= 0) break;
+    }
+    QVERIFY(unknown >= 0);
+    const int rows = panel->model().rows();
+    panel->clickVariable(unknown);
+    QCOMPARE(panel->model().rows(), rows + 1);
+    QCOMPARE(panel->model().rowName(rows), panel->model().table().at(unknown).name);
+    QVERIFY(panel->knownData()->editorOpen());
+    QCOMPARE(panel->knownData()->editorRow(), rows);
+    QVERIFY(panel->model().table().at(unknown).given);
+  }
+
+  void subFigureListFollowsTheFigure() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Carré"));
+    QVERIFY(!panel->subFigureList()->isVisible());
+    int several = -1;
+    for (int i = 0; i < panel->figureList()->count() && several < 0; ++i) {
+      panel->figureList()->setCurrentIndex(i);
+      if (panel->model().layout().subFigures.size() >= 2) several = i;
+    }
+    QVERIFY(several >= 0);
+    QVERIFY(panel->subFigureList()->isVisible());
+    QCOMPARE(panel->subFigureList()->count(), static_cast<int>(panel->model().layout().subFigures.size()));
+    panel->subFigureList()->setCurrentIndex(1);
+    QCOMPARE(panel->model().subFigure(), 1);
+    QCOMPARE(panel->model().document().figures[static_cast<size_t>(panel->model().figure())].subFigure, 1);
+    shot("geometry-subfigure");
   }
 };
 
