@@ -140,6 +140,18 @@ class GeometryPanelTest : public QObject {
     QCOMPARE(panel->knownData()->editor()->text(), QStringLiteral("6.25"));
     QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
     QCOMPARE(valueOf(panel, "P"), 25.0);
+
+    // A number pasted into the open row is taken at once; text is refused.
+    QTest::mouseClick(panel->knownData(), Qt::LeftButton, {}, panel->knownData()->valueCell(row).center());
+    QApplication::clipboard()->setText(QStringLiteral(" 4 "));
+    window()->runCommand(kCmdPaste);
+    QCOMPARE(panel->model().rowValue(row), 4.0);
+    QCOMPARE(valueOf(panel, "P"), 16.0);
+    m_messenger.clear();
+    QApplication::clipboard()->setText(QStringLiteral("quatre"));
+    window()->runCommand(kCmdPaste);
+    QVERIFY(m_messenger.lastTextUtf8().find("Valeur incorrecte") != std::string::npos);
+    QCOMPARE(panel->model().rowValue(row), 4.0);
   }
 
   void refusedEntriesKeepTheRow() {
@@ -296,6 +308,19 @@ class GeometryPanelTest : public QObject {
     QCOMPARE(panel->model().subFigure(), 1);
     QCOMPARE(panel->model().document().figures[static_cast<size_t>(panel->model().figure())].subFigure, 1);
     shot("geometry-subfigure");
+  }
+
+  void withoutItsCatalogueTheCalculatorCloses() {
+    const QByteArray shipped = qgetenv("QZ_DATA_DIR");
+    QTemporaryDir empty;
+    qputenv("QZ_DATA_DIR", empty.path().toLocal8Bit());
+    m_app = std::make_unique<QzApplication>(m_store, m_messenger, places());
+    m_app->start("");
+    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, zoneCentre(3));
+    qputenv("QZ_DATA_DIR", shipped);
+    QTRY_VERIFY(!m_messenger.boxes().empty());
+    QTRY_VERIFY(window() == nullptr);
+    QVERIFY(!m_app->app().document().LoadSection(3).has_value());
   }
 };
 

@@ -82,8 +82,10 @@ bool GeometryModel::clearFigure() {
   return load();
 }
 
-std::vector<std::string> GeometryModel::figureNames() {
-  if (m_loader.loadedDimension() != m_doc.dimension && !m_loader.readCatalogue(m_doc.dimension)) return {};
+std::vector<std::string> GeometryModel::figureNames() const {
+  // The loader holds the catalogue of the figure loaded; after a failed load
+  // there is no list (and no second message about the same file).
+  if (m_loader.loadedDimension() != m_doc.dimension) return {};
   return m_loader.figureNames();
 }
 

@@ -59,8 +59,9 @@ class GeometryModel {
   int listIndex() const { return m_doc.figure - (m_doc.dimension ? kPlaneFigureCount : 0); }
   int subFigure() const { return data().subFigure; }
   int rememberedFigure(int dimension) const { return m_lastFigure[static_cast<size_t>(dimension != 0)]; }
-  /// Names of the figures of the current dimension (code page 1252).
-  std::vector<std::string> figureNames();
+  /// Names of the figures of the current dimension (code page 1252); none
+  /// when its catalogue could not be read.
+  std::vector<std::string> figureNames() const;
   const FigureLayout& layout() const { return m_loader.layout(); }
   bool loaded() const { return m_loaded; }
 

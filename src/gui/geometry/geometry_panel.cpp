@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/calc_app.h"
@@ -178,7 +180,15 @@ void GeometryPanel::buildLayout() {
 void GeometryPanel::loadSection(const std::optional<std::string>& body) {
   m_grid->hideEditor();
   m_model.readSection(body);
-  afterLoad(m_model.load());
+  const bool loaded = m_model.load();
+  afterLoad(loaded);
+  // Without its catalogue the calculator has nothing to show: after the
+  // loader's message its window goes, as cancelled (no data is touched).
+  if (!loaded) {
+    QTimer::singleShot(0, this, [this] {
+      if (auto* dialog = qobject_cast<QDialog*>(window())) dialog->reject();
+    });
+  }
 }
 
 std::optional<std::string> GeometryPanel::sectionBody() const { return m_model.sectionBody(); }
@@ -388,7 +398,9 @@ void GeometryPanel::clickVariable(int index) {
 // ---- Memories and clipboard -------------------------------------------------------------
 
 bool GeometryPanel::memoryValue(std::string& valueText) const {
-  if (m_grid->editorOpen() && m_grid->editor()->hasFocus()) {
+  // The editor is open only while a row is being changed; a click on the
+  // result panel closes it.
+  if (m_grid->editorOpen()) {
     std::string text = qStringToCp1252(m_grid->editor()->text());
     std::replace(text.begin(), text.end(), ',', '.');
     text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
@@ -420,7 +432,7 @@ bool GeometryPanel::useMemory(const std::string& valueText) {
 }
 
 void GeometryPanel::copy() {
-  if (m_grid->editorOpen() && m_grid->editor()->hasFocus()) {
+  if (m_grid->editorOpen()) {
     m_grid->editor()->copy();
     return;
   }
