@@ -1,6 +1,9 @@
 #include "scientific/expression_checker.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "numbers/real_format.h"
@@ -76,6 +79,22 @@ std::vector<std::string_view> constantDefinitions(std::string_view joined) {
   return out;
 }
 
+bool readLiteral(std::string_view text, double& value) {
+  if (parseReal(text, value)) return true;
+  // parseReal refuses every range error; an underflow has still read the
+  // whole text, and its tiny value is harmless.
+  std::string s(text);
+  if (s.empty()) return false;
+  for (char c : s)
+    if (!std::strchr("0123456789.eE+-", c)) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || errno != ERANGE || !(std::fabs(v) < 1.0)) return false;
+  value = v;
+  return true;
+}
+
 int parseConstantDefinition(std::string_view definition, Constant& constant) {
   if (definition.empty() || std::count(definition.begin(), definition.end(), '=') != 1)
     return kBadConstantDefinition;
@@ -90,7 +109,7 @@ int parseConstantDefinition(std::string_view definition, Constant& constant) {
   if (name[0] == 'e') return kConstantNamedE;
   if (value.empty()) return kMissingConstantValue;
   double v = 0.0;
-  if (value.size() > kMaxNumberLength || !parseReal(value, v)) return kBadConstantValue;
+  if (value.size() > kMaxNumberLength || !readLiteral(value, v)) return kBadConstantValue;
   constant.name = std::string(name);
   constant.value = v;
   return kExprOk;

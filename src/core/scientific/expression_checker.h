@@ -27,6 +27,11 @@ std::string joinedConstants(std::string_view constants);
 /// value is never taken from a truncated text.
 std::vector<std::string_view> constantDefinitions(std::string_view joined);
 
+/// A number of the language: the whole text converts as a C-locale real. A
+/// text too small for a double reads as the conversion gives it (0 or a
+/// denormal); one too large is refused, since its value would be infinite.
+bool readLiteral(std::string_view text, double& value);
+
 /// Examines one definition "name=value"; returns 0 (and fills `constant`) or
 /// the fault's text id (177, 175, 176, 187, 186, 178).
 int parseConstantDefinition(std::string_view definition, Constant& constant);

@@ -126,7 +126,7 @@ void readNumbers(Workspace& w) {
     std::string run;
     for (std::size_t k = i; k < j; ++k) run += w.at(k);
     double value = 0.0;
-    if (run.size() <= kMaxNumberLength && parseReal(run, value)) {
+    if (run.size() <= kMaxNumberLength && readLiteral(run, value)) {
       w.setToken(i, token(TokenKind::Value, 0, value));
       w.blank(i, run.size());
     }
