@@ -19,8 +19,8 @@
 #include "app/launcher_page.h"
 #include "app/main_frame.h"
 #include "app/qz_application.h"
-#include "geometry/geometry_model.h"
 #include "geometry/figure_view.h"
+#include "geometry/geometry_model.h"
 #include "geometry/known_data_view.h"
 #include "geometry/result_view.h"
 #include "platform/scripted_messenger.h"
@@ -252,7 +252,7 @@ class GeometryPanelTest : public QObject {
                       QPoint((label.left + label.right) / 2, (label.top + label.bottom) / 2));
     QCOMPARE(panel->model().resultText(), std::string("P=40"));
     QVERIFY(!panel->model().resultSelected());
-    // "&Effacer" gives the figure its first datum back, and the shown value goes.
+    // "&Effacer" gives the figure its first datum back; the shown value goes.
     typeInRow(panel, rowOf(panel, "L"), QStringLiteral("3"));
     QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
     QCOMPARE(panel->model().resultText(), std::string("P=12"));
@@ -308,6 +308,28 @@ class GeometryPanelTest : public QObject {
     QCOMPARE(panel->model().subFigure(), 1);
     QCOMPARE(panel->model().document().figures[static_cast<size_t>(panel->model().figure())].subFigure, 1);
     shot("geometry-subfigure");
+  }
+
+  void impossibleTriangleShowsNoValue() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Triangle quelconque"));
+    const struct {
+      const char* side;
+      const char* value;
+    } sides[] = {{"L1", "1"}, {"L2", "1"}, {"L3", "5"}};
+    for (const auto& side : sides) {
+      const int row = rowOf(panel, side.side);
+      QVERIFY2(row >= 0, side.side);
+      typeInRow(panel, row, QString::fromLatin1(side.value));
+    }
+    QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
+    QCOMPARE(stateOf(panel, "S"), static_cast<int>(kIncalculable));
+    m_messenger.clear();
+    panel->clickVariable(variable(panel, "S"));
+    QVERIFY(m_messenger.lastTextUtf8().find("Valeur incalculable avec les données introduites") !=
+            std::string::npos);
+    QVERIFY(!panel->model().resultShown());
   }
 
   void withoutItsCatalogueTheCalculatorCloses() {

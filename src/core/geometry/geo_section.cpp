@@ -55,8 +55,8 @@ void ReadGeoSection(std::string_view body, GeoDocumentState& state) {
     const int declared = std::max(0, head.integer(1));
     f.rows = std::min(declared, kKnownRowCapacity);
     const int orientation = head.integer(2);
-    f.orientation = orientation >= kOrientationNone && orientation <= kOrientationLeft ? orientation
-                                                                                        : kOrientationNone;
+    f.orientation =
+        orientation >= kOrientationNone && orientation <= kOrientationLeft ? orientation : kOrientationNone;
     for (int r = 0; r < f.rows; ++r) {
       const SectionLine line = in.nextFields();
       KnownRow& k = f.row[static_cast<size_t>(r)];

@@ -29,10 +29,10 @@ struct GeoDocumentState {
 std::optional<std::string> WriteGeoSection(const GeoDocumentState& state);
 
 /// Resets `state`, then reads `body`. Row counts above 9 read as 9 (the
-/// lines of the further rows are skipped; negative counts read as 0); reading stops at a figure number outside 0..52. A figure
-/// number shown outside 0..52 reads as plane figure 0, and the dimension
-/// always follows the figure shown, so the window never lists one dimension's
-/// figures while showing the other's.
+/// lines of the further rows are skipped; negative counts read as 0); reading
+/// stops at a figure number outside 0..52. A figure number shown outside 0..52
+/// reads as plane figure 0, and the dimension always follows the figure shown,
+/// so the window never lists one dimension's figures while showing the other's.
 void ReadGeoSection(std::string_view body, GeoDocumentState& state);
 
 }  // namespace qz

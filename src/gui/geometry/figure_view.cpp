@@ -27,9 +27,9 @@ void FigureView::paintEvent(QPaintEvent*) {
   } else {
     PainterCanvas canvas(&painter);
     FigureDrawOptions options;
-    options.background = Rgb{static_cast<std::uint8_t>(background.red()),
-                             static_cast<std::uint8_t>(background.green()),
-                             static_cast<std::uint8_t>(background.blue())};
+    options.background =
+        Rgb{static_cast<std::uint8_t>(background.red()), static_cast<std::uint8_t>(background.green()),
+            static_cast<std::uint8_t>(background.blue())};
     DrawFigure(canvas, frame, m_model.table(), m_model.layout(), m_model.subFigure(), options);
   }
   painter.setPen(palette().color(QPalette::Mid));

@@ -79,7 +79,7 @@ class GeometryModel {
   /// has something to show).
   bool hasResults() const;
 
-  // --- Known-data rows --------------------------------------------------------
+  // --- Known-data rows ----------------------------------------------------
   int rows() const { return data().rows; }
   /// Name of row `r`'s variable ("" for an empty row).
   std::string rowName(int r) const;
@@ -97,14 +97,14 @@ class GeometryModel {
   int selectedRow() const { return m_selectedRow; }
   void selectRow(int r) { m_selectedRow = r >= 0 && r < rows() ? r : -1; }
 
-  // --- The picture -------------------------------------------------------------
+  // --- The picture --------------------------------------------------------
   /// The variable whose label lies under `p` in the last drawing, or -1.
   int variableAt(Point p) const;
   LabelClick clickVariable(int index);
   /// True when a click on `index` would show a value (given or examined).
   bool showsValue(int index) const;
 
-  // --- The shown result -------------------------------------------------------
+  // --- The shown result ---------------------------------------------------
   bool resultShown() const { return m_resultShown; }
   const std::string& resultName() const { return m_resultName; }
   double resultValue() const { return m_resultValue; }

@@ -1,12 +1,11 @@
 #include "geometry/geometry_panel.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +14,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/calc_app.h"
 #include "app/commands.h"
@@ -52,7 +52,8 @@ GeometryPanel::GeometryPanel(CalcApp& app, GeometryModel& model, QWidget* parent
     : GeometryPanel(app, &model, nullptr, parent) {}
 
 GeometryPanel::GeometryPanel(CalcApp& app, QWidget* parent)
-    : GeometryPanel(app, nullptr, std::make_unique<GeometryModel>(geometryDataFolder(), app.messenger()), parent) {}
+    : GeometryPanel(app, nullptr, std::make_unique<GeometryModel>(geometryDataFolder(), app.messenger()),
+                    parent) {}
 
 GeometryPanel::GeometryPanel(CalcApp& app, GeometryModel* model, std::unique_ptr<GeometryModel> own,
                              QWidget* parent)
@@ -93,7 +94,8 @@ void GeometryPanel::buildLayout() {
   figureGrid->setColumnStretch(1, 1);
 
   // Buttons and the value picked off the picture.
-  m_clear = makeButton(QStringLiteral("&Effacer"), QStringLiteral("Effacer les données de cette figure"), this);
+  m_clear =
+      makeButton(QStringLiteral("&Effacer"), QStringLiteral("Effacer les données de cette figure"), this);
   m_calculate = makeButton(QStringLiteral("&CALCULER"), QStringLiteral("Calculer la figure"), this);
   m_calculate->setDefault(true);
   QFont strong = font();
@@ -175,7 +177,7 @@ void GeometryPanel::buildLayout() {
   connect(m_grid->editor(), &RowEditor::left, this, [this] { editorLeft(); });
 }
 
-// ---- Document ---------------------------------------------------------------------------
+// ---- Document ---------------------------------------------------------------
 
 void GeometryPanel::loadSection(const std::optional<std::string>& body) {
   m_grid->hideEditor();
@@ -214,7 +216,7 @@ void GeometryPanel::afterLoad(bool loaded) {
   showState();
 }
 
-// ---- Showing the state ------------------------------------------------------------------
+// ---- Showing the state ------------------------------------------------------
 
 void GeometryPanel::fillFigureList() {
   m_busy = true;
@@ -255,7 +257,7 @@ void GeometryPanel::showState() {
   m_picture->update();
 }
 
-// ---- Figure choice ----------------------------------------------------------------------
+// ---- Figure choice ----------------------------------------------------------
 
 void GeometryPanel::chooseDimension(int dimension) {
   if (m_busy) return;
@@ -278,15 +280,24 @@ void GeometryPanel::chooseSubFigure(int index) {
   showState();
 }
 
-// ---- Commands ---------------------------------------------------------------------------
+// ---- Commands ---------------------------------------------------------------
 
 bool GeometryPanel::command(int id) {
   switch (id) {
-    case kCmdGeoCalculate: calculate(); return true;
-    case kCmdGeoClear: clearFigure(); return true;
-    case kCmdCopy: copy(); return true;
-    case kCmdPaste: paste(); return true;
-    default: return false;
+    case kCmdGeoCalculate:
+      calculate();
+      return true;
+    case kCmdGeoClear:
+      clearFigure();
+      return true;
+    case kCmdCopy:
+      copy();
+      return true;
+    case kCmdPaste:
+      paste();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -313,7 +324,7 @@ void GeometryPanel::clearFigure() {
   showState();
 }
 
-// ---- The in-place editor ----------------------------------------------------------------
+// ---- The in-place editor ----------------------------------------------------
 
 bool GeometryPanel::commitEditor() {
   const int row = m_grid->editorRow();
@@ -395,7 +406,7 @@ void GeometryPanel::clickVariable(int index) {
   showState();
 }
 
-// ---- Memories and clipboard -------------------------------------------------------------
+// ---- Memories and clipboard -------------------------------------------------
 
 bool GeometryPanel::memoryValue(std::string& valueText) const {
   // The editor is open only while a row is being changed; a click on the

@@ -29,9 +29,7 @@ KnownDataView::KnownDataView(GeometryModel& model, QWidget* parent)
   setToolTip(QStringLiteral("Cliquer une donnée pour changer sa valeur"));
 }
 
-QSize KnownDataView::minimumSizeHint() const {
-  return QSize(150, kRowCount * (fontMetrics().height() + 6));
-}
+QSize KnownDataView::minimumSizeHint() const { return QSize(150, kRowCount * (fontMetrics().height() + 6)); }
 
 int KnownDataView::rowHeight() const { return std::max(1, height() / kRowCount); }
 

@@ -38,9 +38,9 @@ TEST(GeoSection, LayoutOfTheBody) {
   state.figures[3].orientation = kOrientationLeft;
   state.figures[3].row[0] = makeRow(14, 12.5);
   const std::string body = WriteGeoSection(state).value();
-  EXPECT_EQ(body.rfind("1\n30\n0\n0|0|0\n1\n0|0|0\n2\n0|0|0\n3\n1|1|2\n14|12.5|-2.5|1E+300|0|360|3|1\n4\n", 0),
-            0u)
-      << body;
+  const std::string head =
+      "1\n30\n0\n0|0|0\n1\n0|0|0\n2\n0|0|0\n3\n1|1|2\n14|12.5|-2.5|1E+300|0|360|3|1\n4\n";
+  EXPECT_EQ(body.rfind(head, 0), 0u) << body;
   EXPECT_NE(body.find("\n52\n0|0|0\n"), std::string::npos);
   EXPECT_EQ(body.substr(body.size() - 10), "\n52\n0|0|0\n");
 }
@@ -106,8 +106,9 @@ struct LimitCase {
 TEST(GeoSection, LimitsWhileReading) {
   const LimitCase cases[] = {
       {"row count above nine reads as nine, extra rows skipped",
-       "0\n5\n5\n0|11|0\n11|1|0|9|0|0|3|0\n12|2|0|9|0|0|3|0\n13|3|0|9|0|0|3|0\n14|4|0|9|0|0|3|0\n"
-       "15|5|0|9|0|0|3|0\n16|6|0|9|0|0|3|0\n17|7|0|9|0|0|3|0\n18|8|0|9|0|0|3|0\n19|9|0|9|0|0|3|0\n"
+       "0\n5\n5\n0|11|0\n11|1|0|9|0|0|3|0\n12|2|0|9|0|0|3|0\n13|3|0|9|0|0|3|0\n"
+       "14|4|0|9|0|0|3|0\n15|5|0|9|0|0|3|0\n16|6|0|9|0|0|3|0\n17|7|0|9|0|0|3|0\n"
+       "18|8|0|9|0|0|3|0\n19|9|0|9|0|0|3|0\n"
        "20|10|0|9|0|0|3|0\n21|11|0|9|0|0|3|0\n6\n0|1|0\n30|4|0|9|0|0|3|0\n",
        5, 0, 9, 1},
       {"figure number outside 0..52 stops reading",
