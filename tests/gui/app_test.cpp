@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "gui/gui_test_support.h"
 #include "app/calculator_window.h"
 #include "app/commands.h"
 #include "app/launcher_page.h"
@@ -23,15 +24,8 @@ class AppTest : public QObject {
   MemorySettingsStore m_store;
   ScriptedMessenger m_messenger;
 
-  FilePlaces places() const {
-    QString root = m_dir.path();
-    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
-            root.toStdString() + "/home"};
-  }
-  static QPoint zoneCentre(int zone) {
-    Rect r = Launcher::zoneRect(zone);
-    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
+  FilePlaces places() const { return qz::testing::placesIn(m_dir.path()); }
+  static QPoint zoneCentre(int zone) { return qz::testing::zoneCentre(zone); }
 
  private slots:
   void init() {

@@ -1,6 +1,7 @@
 // The geometric calculator as a user drives it: choosing a figure, typing a
 // known value, computing, reading a value off the picture, and the data kept
 // in the document across windows.
+#include "gui/gui_test_support.h"
 #include "geometry/geometry_panel.h"
 
 #include <QApplication>
@@ -36,15 +37,8 @@ class GeometryPanelTest : public QObject {
   ScriptedMessenger m_messenger;
   std::unique_ptr<QzApplication> m_app;
 
-  FilePlaces places() const {
-    QString root = m_dir->path();
-    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
-            root.toStdString() + "/home"};
-  }
-  static QPoint zoneCentre(int zone) {
-    Rect r = Launcher::zoneRect(zone);
-    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
+  FilePlaces places() const { return qz::testing::placesIn(m_dir->path()); }
+  static QPoint zoneCentre(int zone) { return qz::testing::zoneCentre(zone); }
   GeometryPanel* open() {
     m_app = std::make_unique<QzApplication>(m_store, m_messenger, places());
     m_app->start("");

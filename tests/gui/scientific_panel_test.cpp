@@ -1,6 +1,7 @@
 // The scientific calculator as a user drives it: typing the expression, the
 // constants and x, the results list, undo, the clipboard and the memories,
 // the document section, and a refused x that keeps the window open.
+#include "gui/gui_test_support.h"
 #include "scientific/scientific_panel.h"
 
 #include <QApplication>
@@ -45,10 +46,7 @@ class ScientificPanelTest : public QObject {
   ScriptedMessenger m_messenger;
   std::unique_ptr<QzApplication> m_app;
 
-  FilePlaces places() const {
-    const std::string root = m_dir->path().toStdString();
-    return {root + "/program", root + "/data", root + "/cache", root + "/home"};
-  }
+  FilePlaces places() const { return qz::testing::placesIn(m_dir->path()); }
 
   // Opens the scientific calculator from the start page, its window active.
   ScientificPanel* openScientific() {

@@ -1,5 +1,6 @@
 // The standard calculator as a user drives it: keyboard and keypad, tape,
 // document section, editing, refused input, memories and the display menu.
+#include "gui/gui_test_support.h"
 #include "standard/standard_panel.h"
 
 #include <QApplication>
@@ -56,10 +57,7 @@ class StandardPanelTest : public QObject {
   ScriptedMessenger m_messenger;
   std::unique_ptr<QzApplication> m_app;
 
-  FilePlaces places() const {
-    const std::string root = m_dir->path().toStdString();
-    return {root + "/program", root + "/data", root + "/cache", root + "/home"};
-  }
+  FilePlaces places() const { return qz::testing::placesIn(m_dir->path()); }
 
   // Opens the standard calculator from the start page, its window active.
   StandardPanel* openStandard() {

@@ -1,6 +1,7 @@
 // The statistics calculator as a user drives it: typing in the grid, pasting,
 // CALCULER and the results list, the mode menu, the section kept across
 // windows and the trend dialog.
+#include "gui/gui_test_support.h"
 #include "statistics/statistics_panel.h"
 
 #include <algorithm>
@@ -53,15 +54,8 @@ class StatisticsPanelTest : public QObject {
   ScriptedMessenger m_messenger;
   std::unique_ptr<QzApplication> m_app;
 
-  FilePlaces places() const {
-    QString root = m_dir->path();
-    return {root.toStdString() + "/program", root.toStdString() + "/data", root.toStdString() + "/cache",
-            root.toStdString() + "/home"};
-  }
-  static QPoint zoneCentre(int zone) {
-    Rect r = Launcher::zoneRect(zone);
-    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
+  FilePlaces places() const { return qz::testing::placesIn(m_dir->path()); }
+  static QPoint zoneCentre(int zone) { return qz::testing::zoneCentre(zone); }
   /// Starts the program in `mode` and opens the statistics calculator.
   StatisticsPanel* open(int mode) {
     m_store.write("Statistic", "Mode", std::to_string(mode));
