@@ -6,10 +6,18 @@
 #include <optional>
 #include <string>
 
+class QAction;
+class QKeySequence;
 class QMenu;
 class QMenuBar;
+class QString;
 
 namespace qz {
+
+/// A menu item that runs command `id` (the calculator window dispatches it by
+/// the id kept in the action's data), with its shortcut when one is given.
+QAction* addCommandAction(QMenu* menu, const QString& text, int id, const QKeySequence& keys);
+QAction* addCommandAction(QMenu* menu, const QString& text, int id);
 
 class CalculatorPanel : public QWidget {
   Q_OBJECT

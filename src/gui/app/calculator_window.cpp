@@ -107,28 +107,21 @@ void CalculatorWindow::placeWindow() {
   }
 }
 
-QAction* CalculatorWindow::addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& keys) {
-  QAction* action = menu->addAction(text);
-  action->setData(id);
-  if (!keys.isEmpty()) action->setShortcut(keys);
-  return action;
-}
-
 void CalculatorWindow::buildMenus() {
   m_fileMenu = m_menuBar->addMenu(QStringLiteral("&Fichier"));
-  addCommand(m_fileMenu, QStringLiteral("&Ouvrir..."), kCmdOpen, QKeySequence::Open);
-  addCommand(m_fileMenu, QStringLiteral("&Enregistrer"), kCmdSave, QKeySequence::Save);
-  addCommand(m_fileMenu, QStringLiteral("Enregistrer &sous..."), kCmdSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  addCommandAction(m_fileMenu, QStringLiteral("&Ouvrir..."), kCmdOpen, QKeySequence::Open);
+  addCommandAction(m_fileMenu, QStringLiteral("&Enregistrer"), kCmdSave, QKeySequence::Save);
+  addCommandAction(m_fileMenu, QStringLiteral("Enregistrer &sous..."), kCmdSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   m_fileMenu->addSeparator();
-  addCommand(m_fileMenu, QStringLiteral("Effacer &toutes les calculettes"), kCmdClearAllCalculators);
+  addCommandAction(m_fileMenu, QStringLiteral("Effacer &toutes les calculettes"), kCmdClearAllCalculators);
   m_fileMenu->addSeparator();
-  addCommand(m_fileMenu, QStringLiteral("&Imprimer..."), kCmdPrint, QKeySequence::Print);
-  addCommand(m_fileMenu, QStringLiteral("&Mise en page"), kCmdPageSetup);
+  addCommandAction(m_fileMenu, QStringLiteral("&Imprimer..."), kCmdPrint, QKeySequence::Print);
+  addCommandAction(m_fileMenu, QStringLiteral("&Mise en page"), kCmdPageSetup);
   m_fileMenu->addSeparator();
-  addCommand(m_fileMenu, QStringLiteral("E&xporter la note de calcul"), kCmdExport);
+  addCommandAction(m_fileMenu, QStringLiteral("E&xporter la note de calcul"), kCmdExport);
   m_fileMenu->addSeparator();
-  addCommand(m_fileMenu, QStringLiteral("&Quitter cette calculette"), kCmdQuitCalculator);
-  addCommand(m_fileMenu, QStringLiteral("&Quitter QZ"), kCmdQuitProgram, QKeySequence(Qt::CTRL | Qt::Key_Q));
+  addCommandAction(m_fileMenu, QStringLiteral("&Quitter cette calculette"), kCmdQuitCalculator);
+  addCommandAction(m_fileMenu, QStringLiteral("&Quitter QZ"), kCmdQuitProgram, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   QMenu* edit = m_menuBar->addMenu(QStringLiteral("&Edition"));
   m_panel->fillEditMenu(edit);
@@ -137,32 +130,32 @@ void CalculatorWindow::buildMenus() {
   for (int group = 0; group < 4; ++group) {
     if (group == 3) memories->addSeparator();
     QMenu* sub = memories->addMenu(QString::fromUtf8(kMemorySubmenus[group]));
-    for (int i = 0; i < 10; ++i) addCommand(sub, QStringLiteral("M&%1").arg(i), kMemoryCommandBases[group] + i);
+    for (int i = 0; i < 10; ++i) addCommandAction(sub, QStringLiteral("M&%1").arg(i), kMemoryCommandBases[group] + i);
   }
-  addCommand(memories, QStringLiteral("Effacer &toutes"), kCmdClearAllMemories);
+  addCommandAction(memories, QStringLiteral("Effacer &toutes"), kCmdClearAllMemories);
 
   QMenu* calculators = m_menuBar->addMenu(QStringLiteral("&Calculette"));
   const char* names[] = {"&Standard", "S&cientifique", "S&tatistique", "&Géométrique", "&Conversion d'unité"};
   for (int c = 0; c < kCalculatorCount; ++c) {
-    QAction* a = addCommand(calculators, QString::fromUtf8(names[c]), kCmdSwitchFirst + c,
+    QAction* a = addCommandAction(calculators, QString::fromUtf8(names[c]), kCmdSwitchFirst + c,
                             QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + c)));
     a->setCheckable(true);
     a->setChecked(c == m_calculator);
   }
 
   QMenu* options = m_menuBar->addMenu(QStringLiteral("&Options"));
-  QAction* beep = addCommand(options, QStringLiteral("&Messages sonores"), kCmdBeep);
+  QAction* beep = addCommandAction(options, QStringLiteral("&Messages sonores"), kCmdBeep);
   beep->setCheckable(true);
-  addCommand(options, QStringLiteral("&Dossiers..."), kCmdFolders);
+  addCommandAction(options, QStringLiteral("&Dossiers..."), kCmdFolders);
 
   QMenu* help = m_menuBar->addMenu(QStringLiteral("&Aide"));
-  addCommand(help, QStringLiteral("Aide sur cette &calculette"), kCmdHelpCalculator, QKeySequence::HelpContents);
-  addCommand(help, QStringLiteral("&Rubriques d'aide de QZ"), kCmdHelpTopics);
-  addCommand(help, QStringLiteral("&Manuel d'utilisation de QZ"), kCmdManual);
+  addCommandAction(help, QStringLiteral("Aide sur cette &calculette"), kCmdHelpCalculator, QKeySequence::HelpContents);
+  addCommandAction(help, QStringLiteral("&Rubriques d'aide de QZ"), kCmdHelpTopics);
+  addCommandAction(help, QStringLiteral("&Manuel d'utilisation de QZ"), kCmdManual);
   help->addSeparator();
-  addCommand(help, QStringLiteral("&Utilisation de l'aide"), kCmdHelpUsage);
+  addCommandAction(help, QStringLiteral("&Utilisation de l'aide"), kCmdHelpUsage);
   help->addSeparator();
-  addCommand(help, QStringLiteral("&A propos de QZ..."), kCmdAbout);
+  addCommandAction(help, QStringLiteral("&A propos de QZ..."), kCmdAbout);
 
   // The calculator's own menus go after "&Edition".
   m_panel->addOwnMenus(m_menuBar, memories);

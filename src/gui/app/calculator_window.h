@@ -48,7 +48,6 @@ class CalculatorWindow : public QDialog {
  private:
   void buildMenus();
   void buildToolBar();
-  QAction* addCommand(QMenu* menu, const QString& text, int id, const QKeySequence& keys = {});
   void refreshMenus();
   void refreshTitle();
   void refreshToolBar();

@@ -298,20 +298,14 @@ bool ScientificPanel::useMemory(const std::string& valueText) {
 // ---- Menus ------------------------------------------------------------------------
 
 void ScientificPanel::fillEditMenu(QMenu* edit) {
-  auto add = [&](const QString& text, int id, const QKeySequence& keys = {}) {
-    QAction* action = edit->addAction(text);
-    action->setData(id);
-    if (!keys.isEmpty()) action->setShortcut(keys);
-    return action;
-  };
-  m_undoAction = add(QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
+  m_undoAction = addCommandAction(edit, QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
   edit->addSeparator();
-  add(QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
-  m_copyListAction = add(QStringLiteral("&Copier la liste x,y"), kCmdCopyList);
-  add(QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
+  addCommandAction(edit, QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
+  m_copyListAction = addCommandAction(edit, QStringLiteral("&Copier la liste x,y"), kCmdCopyList);
+  addCommandAction(edit, QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
   edit->addSeparator();
-  m_clearListAction = add(QStringLiteral("&Effacer la liste"), kCmdClearList);
-  add(QStringLiteral("&Rafraîchir"), kCmdRefresh);
+  m_clearListAction = addCommandAction(edit, QStringLiteral("&Effacer la liste"), kCmdClearList);
+  addCommandAction(edit, QStringLiteral("&Rafraîchir"), kCmdRefresh);
   refreshEnabling();
 }
 

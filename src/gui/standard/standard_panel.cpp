@@ -215,16 +215,10 @@ bool StandardPanel::useMemory(const std::string& valueText) {
 // ---- Menus ------------------------------------------------------------------------
 
 void StandardPanel::fillEditMenu(QMenu* edit) {
-  auto add = [&](const QString& text, int command, const QKeySequence& keys) {
-    QAction* action = edit->addAction(text);
-    action->setData(command);
-    action->setShortcut(keys);
-    return action;
-  };
-  m_undoAction = add(QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
+  m_undoAction = addCommandAction(edit, QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
   edit->addSeparator();
-  add(QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
-  add(QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
+  addCommandAction(edit, QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
+  addCommandAction(edit, QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
 }
 
 void StandardPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {

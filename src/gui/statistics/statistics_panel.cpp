@@ -214,18 +214,12 @@ bool StatisticsPanel::useMemory(const std::string& valueText) {
 // ---- Menus ---------------------------------------------------------------------------
 
 void StatisticsPanel::fillEditMenu(QMenu* edit) {
-  auto add = [&](const QString& text, int id, const QKeySequence& keys = {}) {
-    QAction* action = edit->addAction(text);
-    action->setData(id);
-    if (!keys.isEmpty()) action->setShortcut(keys);
-    return action;
-  };
-  m_undoAction = add(QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
+  m_undoAction = addCommandAction(edit, QStringLiteral("&Annuler"), kCmdUndo, QKeySequence::Undo);
   edit->addSeparator();
-  add(QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
-  add(QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
+  addCommandAction(edit, QStringLiteral("&Copier"), kCmdCopy, QKeySequence::Copy);
+  addCommandAction(edit, QStringLiteral("C&oller"), kCmdPaste, QKeySequence::Paste);
   edit->addSeparator();
-  m_deleteAction = add(QStringLiteral("&Supprimer"), kCmdStatDelete, QKeySequence::Delete);
+  m_deleteAction = addCommandAction(edit, QStringLiteral("&Supprimer"), kCmdStatDelete, QKeySequence::Delete);
   refreshEnabling();
 }
 
