@@ -153,6 +153,30 @@ class AppTest : public QObject {
     QTRY_VERIFY(app.calculatorWindow() == nullptr);
   }
 
+  void recentFileOpensItsDocument() {
+    const std::string path = (m_dir.path() + QStringLiteral("/essai.qz")).toStdString();
+    {
+      RecentFiles unused;
+      DocumentStore document(m_messenger, unused);
+      document.StoreSection(kStandard, std::string("1\n1|0|12.5|0|0|0|2\n"));
+      QVERIFY(document.WriteDocumentFile(path));
+    }
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    app.app().recentFiles().promote(path);
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(0));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* window = app.calculatorWindow();
+    window->runCommand(RecentFiles::kFirstCommand);
+    QCOMPARE(app.app().document().currentPath(), path);
+    QVERIFY(window->windowTitle().endsWith(QStringLiteral(" - ESSAI.QZ")));
+    QCOMPARE(*window->sectionBody(), std::string("1\n1|0|12.5|0|0|0|2\n"));
+    // Leaving without a change asks nothing and leaves the file as it was.
+    window->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(app.calculatorWindow() == nullptr);
+    QVERIFY(m_messenger.boxes().empty());
+  }
+
   void memoryMenuShowsValues() {
     QzApplication app(m_store, m_messenger, places());
     app.start("");
