@@ -214,6 +214,8 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->prefix_command();
   cmd->callback([options, cmd, &context] {
     for (const std::string& extra : cmd->remaining()) options->words.push_back(extra);
+    // "--" only ends the options on a command line; it is never a key.
+    std::erase(options->words, std::string("--"));
     context.exitCode = run(*options, context);
   });
 }

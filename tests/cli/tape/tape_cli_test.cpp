@@ -40,6 +40,7 @@ TEST(TapeCommand, KeySequences) {
       {"invalid number refused", "tape 2 + 12E =", " 2\n +\n", 1, "ERREUR\n\nValeur incorrecte !\n"},
       {"number too large refused", "tape 2 + 5E300 =", " 2\n +\n", 1,
        "ERREUR\n\nValeur maximale = 1e+300 !\n"},
+      {"keys after --", "tape -- -3 + 2 =", " -3\n +\n 2\n =\n -1\n", 0, ""},
       {"unknown key is a usage error", "tape 2 + foo", "", 2, "Touche inconnue : « foo »\n"},
   };
   for (const CliCase& c : cases) {
