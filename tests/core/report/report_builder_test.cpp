@@ -167,6 +167,21 @@ TEST(StandardReport, NoFileNameMeansNoHeaderAndNoClosingRule) {
   expectLines(lines, {" 3", "<END>"});
 }
 
+TEST(StandardReport, LongTapeDoesNotFit) {
+  Tape tape;
+  TapeEntry e;
+  e.kind = EntryKind::Number;
+  e.value = 1;
+  // Header (7 lines) and trailer (3 lines) leave room for 232 tape lines.
+  for (int i = 0; i < 232; ++i) ASSERT_TRUE(tape.appendRecord(e));
+  ReportLines lines;
+  EXPECT_TRUE(buildReport(context(kPath), StandardReportInput{tape}, lines));
+  EXPECT_EQ(lines[lines.size() - 1], "<END>");
+  ASSERT_TRUE(tape.appendRecord(e));
+  EXPECT_FALSE(buildReport(context(kPath), StandardReportInput{tape}, lines));
+  EXPECT_EQ(lines.size(), ReportLines::kCapacity);
+}
+
 TEST(ScientificReport, FunctionConstantsAndResultsTable) {
   ScientificState state;
   state.expression = "y=a*x^2+b";
