@@ -1,0 +1,297 @@
+#include "report/rtf_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "numbers/messages.h"
+#include "platform/scripted_messenger.h"
+
+namespace qz {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string dataFolder() {
+  const char* env = std::getenv("QZ_DATA_DIR");
+  return env != nullptr ? env : ".";
+}
+
+// A mask whose font table has the report font as font 2 and Symbol as font 5.
+const char* const kMask =
+    "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0\\froman Times New Roman;}{\\f12\\fmodern Courier;}"
+    "{\\f2\\fmodern\\fprq1 Courier New;}\r\n{\\f5\\ftech\\fcharset2 Symbol;}}\r\n"
+    "\\paperw100\\paperh200\\margl1800\\margr1800\\margt1440\\margb1440 \\sectd\t"
+    "[@@@---CLE---@@@]\r\n\\par }";
+
+class TempFolder {
+ public:
+  TempFolder() {
+    m_path = fs::temp_directory_path() /
+             ("qz_rtf_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_path);
+    fs::create_directories(m_path);
+  }
+  ~TempFolder() { fs::remove_all(m_path); }
+  std::string path() const { return m_path.string(); }
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(m_path / name, std::ios::binary) << text;
+  }
+
+ private:
+  fs::path m_path;
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+PrinterPage a4At300() {
+  PrinterPage p;
+  p.paperWidthCm = 21.0;
+  p.paperHeightCm = 29.7;
+  p.paperWidthPx = 2480;
+  p.paperHeightPx = 3508;
+  p.printableWidthPx = 2480;
+  p.printableHeightPx = 3508;
+  p.dpiX = p.dpiY = 300;
+  return p;
+}
+
+TEST(RtfMask, SplitsAroundTheInsertionKey) {
+  struct Row {
+    const char* name;
+    std::string content;
+    RtfMaskStatus status;
+    std::string head, tail;
+  };
+  const Row rows[] = {
+      {"key in the middle", "{\\rtf1 abc[@@@---x---@@@]def}", RtfMaskStatus::Ok, "{\\rtf1 abc", "def}"},
+      {"line ends and tabs removed", "{\\rtf1\r\n\tab[@@@------@@@]\r\n}", RtfMaskStatus::Ok, "{\\rtf1ab", "}"},
+      {"too short", "{\\rtf1 }", RtfMaskStatus::Unreadable, "", ""},
+      {"short once line ends are gone", "{\\rtf1\r\n\r\n\r\n }", RtfMaskStatus::Unreadable, "", ""},
+      {"no key", "{\\rtf1 nothing here}", RtfMaskStatus::NoKey, "", ""},
+      {"end marker before the start", "{\\rtf1 ---@@@] [@@@--- }", RtfMaskStatus::NoKey, "", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RtfMask mask;
+    EXPECT_EQ(splitRtfMask(row.content, mask), row.status);
+    EXPECT_EQ(mask.head, row.head);
+    EXPECT_EQ(mask.tail, row.tail);
+  }
+}
+
+TEST(RtfMask, FontNumbersComeFromTheFontTable) {
+  RtfMask mask;
+  ASSERT_EQ(splitRtfMask(kMask, mask), RtfMaskStatus::Ok);
+  EXPECT_EQ(findMaskFont(mask.head, "Courier New"), 2);
+  EXPECT_EQ(findMaskFont(mask.head, "Symbol"), 5);
+  EXPECT_EQ(findMaskFont(mask.head, "Courier"), 12) << "\\f12 is not \\f1, and the face needs its semicolon";
+  EXPECT_EQ(findMaskFont(mask.head, "Lucida Console"), 0);
+}
+
+TEST(RtfMask, PageKeywordsCarryPaperAndMarginsInTwips) {
+  ReportMargins margins;  // 2.5, 1.5, 2.5, 2.0
+  const RtfPageTwips t = pageTwips(a4At300(), margins);
+  EXPECT_EQ(t.paperWidth, 11904);
+  EXPECT_EQ(t.paperHeight, 16838);
+  EXPECT_EQ(t.left, 1417);
+  EXPECT_EQ(t.right, 850);
+  EXPECT_EQ(t.bottom, 1134);
+
+  EXPECT_EQ(setPageKeywords("\\paperw1\\paperh2 \\margl1800{\\margr3}\\margt4\\margb5 x", t),
+            "\\paperw11904\\paperh16838 \\margl1417{\\margr850}\\margt1417\\margb1134 x");
+  EXPECT_EQ(setPageKeywords("\\marglsxn99\\margl1800 \\paperh7", t), "\\marglsxn99\\margl1417 \\paperh16838")
+      << "other words starting alike stay; missing keywords are skipped";
+}
+
+TEST(RtfExportPath, NamedAfterTheDocument) {
+  struct Row {
+    const char* name;
+    std::string folder, document, expected;
+  };
+  const Row rows[] = {
+      {"saved document", "/home/u/export", "/home/u/calc/Poutre.qz", "/home/u/export/Poutre.RTF"},
+      {"never saved", "/home/u/export", "", "/home/u/export/QZ.RTF"},
+      {"no extension", "/x", "/d/note", "/x/note.RTF"},
+      {"doubled separators reduced", "/x//y/", "/d/a.b.qz", "/x/y/a.b.RTF"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(rtfExportPath(row.folder, row.document), row.expected);
+  }
+}
+
+TEST(RtfPicture, WritesTheBitmapGroup) {
+  RtfBitmap b;
+  b.width = 2;
+  b.height = 2;
+  b.bitsPerPixel = 24;
+  b.widthBytes = 8;
+  b.bytes = std::string(16, '\xFF');
+  EXPECT_EQ(rtfPicture(b, 32, Size{10, 10}),
+            "{\\pict\\wbitmap0\\picscalex32 \\picscaley32 \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
+            "\\picw2\\pich2\\picwgoal10\\pichgoal10\\wbmbitspixel24\\wbmplanes1\\wbmwidthbytes8\\bin16 " +
+                std::string(16, '\xFF') + "}\\par ");
+  b.bytes.pop_back();
+  EXPECT_EQ(rtfPicture(b, 32, Size{10, 10}), "") << "bytes that do not match the size are not written";
+}
+
+TEST(RtfBody, SmallReportWithTableOverTwoPages) {
+  RtfBodySetup setup;
+  setup.fonts = RtfFonts{2, 5, 20};
+  const ReportPages pages =
+      paginate({"<LINE>", "<INI_MEMO>", "\x86x\x86", "1", "2", "<END_MEMO>", "\x8As\x8A", "<END>"}, 3);
+  ASSERT_EQ(pages.pageCount(), 2);
+  EXPECT_EQ(rtfReportBody(pages, setup),
+            "\\par \\pard \\widctlpar\\brdrt\\brdrs\\brdrw20\\brsp20 \\par \\pard \\widctlpar "
+            "{\\f2\\fs20\\b x}\\par \\pard "
+            "{\\f2\\fs20 1}\\par \\pard "
+            "\\page \\pard "
+            "{\\f2\\fs20\\b x}\\par \\pard "
+            "{\\f2\\fs20 2}\\par \\pard "
+            "{\\f5\\fs21 s}\\par \\pard ");
+}
+
+TEST(RtfBody, PicturesComeFromTheProducer) {
+  RtfBodySetup setup;
+  setup.page = a4At300();
+  setup.metrics = computePageMetrics(setup.page, setup.margins, Size{8, 16}, 96);
+  Size asked;
+  bool askedDiagram = false;
+  setup.pictures = [&](bool diagram, Size pixels) -> std::optional<RtfBitmap> {
+    asked = pixels;
+    askedDiagram = diagram;
+    RtfBitmap b;
+    b.width = pixels.width;
+    b.height = pixels.height;
+    b.bitsPerPixel = 1;
+    b.widthBytes = (pixels.width + 15) / 16 * 2;
+    b.bytes = std::string(static_cast<std::size_t>(b.widthBytes) * b.height, '\0');
+    return b;
+  };
+  const std::string body = rtfReportBody(paginate({"<GEOMETRIC>", "<END>"}, 50), setup);
+  EXPECT_FALSE(askedDiagram);
+  EXPECT_EQ(asked, (Size{1004, 1406}));
+  EXPECT_EQ(body.rfind("{\\pict\\wbitmap0\\picscalex32 \\picscaley32 ", 0), 0u) << body.substr(0, 80);
+  EXPECT_NE(body.find("\\picw1004\\pich1406\\picwgoal4819\\pichgoal6749\\wbmbitspixel1"), std::string::npos);
+
+  setup.pictures = nullptr;
+  EXPECT_EQ(rtfReportBody(paginate({"<DIAGRAM>", "<END>"}, 50), setup), "")
+      << "without a producer the picture is left out";
+}
+
+RtfExportJob jobFor(const std::string& maskFolder, const std::string& exportPath) {
+  RtfExportJob job;
+  job.maskFolder = maskFolder;
+  job.exportPath = exportPath;
+  job.reportFace = "Courier New";
+  job.reportFontHeight = -14;
+  job.body.page = a4At300();
+  return job;
+}
+
+TEST(RtfExport, WritesHeadReportAndTail) {
+  TempFolder folder;
+  folder.write("QZ_REPORT.SRC", kMask);
+  ScriptedMessenger messenger;
+  const std::string out = folder.path() + "/QZ.RTF";
+  ASSERT_TRUE(exportRtfReport(paginate({"ab", "\x81"
+                                                "\xE1", "<END>"}, 10),
+                              jobFor(folder.path(), out), messenger));
+  EXPECT_EQ(readFile(out),
+            "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f12\\fmodern Courier;}"
+            "{\\f2\\fmodern\\fprq1 Courier New;}{\\f5\\ftech\\fcharset2 Symbol;}}"
+            "\\paperw11904\\paperh16838\\margl1417\\margr850\\margt1417\\margb1134 \\sectd"
+            "{\\f2\\fs20 ab}\\par \\pard "
+            "{\\f2\\fs20 \\'e1}\\par \\pard "
+            "\\par }");
+  ASSERT_EQ(messenger.boxes().size(), 1u);
+  EXPECT_NE(messenger.boxes()[0].text.find(LoadMessageText(108)), std::string::npos);
+  EXPECT_EQ(messenger.boxes()[0].style, MessageStyle::Information);
+}
+
+TEST(RtfExport, MissingMaskOrKeyStopsWithItsMessage) {
+  struct Row {
+    const char* name;
+    const char* mask;  // nullptr: no mask file
+    int message;
+  };
+  const Row rows[] = {
+      {"no mask", nullptr, 109},
+      {"mask too short", "{}", 109},
+      {"mask without key", "{\\rtf1\\ansi no key in this mask}", 111},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    if (row.mask != nullptr) folder.write("QZ_REPORT.SRC", row.mask);
+    ScriptedMessenger messenger;
+    const std::string out = folder.path() + "/QZ.RTF";
+    EXPECT_FALSE(exportRtfReport(paginate({"a", "<END>"}, 10), jobFor(folder.path(), out), messenger));
+    EXPECT_FALSE(fs::exists(out));
+    ASSERT_EQ(messenger.boxes().size(), 1u);
+    EXPECT_NE(messenger.boxes()[0].text.find(LoadMessageText(row.message)), std::string::npos)
+        << messenger.boxes()[0].text;
+    EXPECT_EQ(messenger.boxes()[0].style, MessageStyle::Error);
+  }
+}
+
+TEST(RtfExport, UnwritableExportFileShowsTheSaveMessage) {
+  TempFolder folder;
+  folder.write("QZ_REPORT.SRC", kMask);
+  ScriptedMessenger messenger;
+  const std::string out = folder.path() + "/missing/sub/QZ.RTF";
+  EXPECT_FALSE(exportRtfReport(paginate({"a", "<END>"}, 10), jobFor(folder.path(), out), messenger));
+  EXPECT_FALSE(fs::exists(out));
+  ASSERT_EQ(messenger.boxes().size(), 1u);
+  EXPECT_NE(messenger.boxes()[0].text.find("Impossible d'enregistrer le fichier"), std::string::npos)
+      << messenger.boxes()[0].text;
+}
+
+TEST(RtfExport, ShippedMaskLoadsWithItsKeyFontsAndColours) {
+  ScriptedMessenger messenger;
+  const std::optional<RtfMask> mask = loadRtfMask(dataFolder(), messenger);
+  ASSERT_TRUE(mask.has_value());
+  EXPECT_TRUE(messenger.boxes().empty());
+  const std::string raw = readFile(rtfMaskPath(dataFolder()));
+  EXPECT_NE(raw.find("[@@@---"), std::string::npos);
+  EXPECT_EQ(mask->head.rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(findMaskFont(mask->head, "Courier New"), 0);
+  EXPECT_EQ(findMaskFont(mask->head, "Symbol"), 1);
+  for (const char* word : {"\\paperw", "\\paperh", "\\margl", "\\margr", "\\margt", "\\margb"})
+    EXPECT_NE(mask->head.find(word), std::string::npos) << word;
+  // Colours 9, 11 and 13 are the blue, green and red of the markup.
+  const std::size_t table = mask->head.find("{\\colortbl;");
+  ASSERT_NE(table, std::string::npos);
+  std::vector<std::string> colours;
+  std::string entry;
+  for (std::size_t i = table + 11; i < mask->head.size() && mask->head[i] != '}'; ++i) {
+    if (mask->head[i] == ';') {
+      colours.push_back(entry);
+      entry.clear();
+    } else {
+      entry += mask->head[i];
+    }
+  }
+  ASSERT_GE(colours.size(), 13u);
+  EXPECT_EQ(colours[8], "\\red0\\green0\\blue255");
+  EXPECT_EQ(colours[10], "\\red0\\green128\\blue0");
+  EXPECT_EQ(colours[12], "\\red255\\green0\\blue0");
+  // Braces balance over head and tail, so the result is one document.
+  int depth = 0;
+  for (char c : mask->head + mask->tail) depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+  EXPECT_EQ(depth, 0);
+}
+
+}  // namespace
+}  // namespace qz
