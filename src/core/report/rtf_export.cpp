@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 
@@ -125,19 +126,50 @@ std::string setPageKeywords(std::string head, const RtfPageTwips& twips) {
   return head;
 }
 
+namespace {
+
+void putLe(std::string& out, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
 std::string rtfPicture(const RtfBitmap& b, int picScale, Size goal) {
   const long long count = static_cast<long long>(b.planes) * b.height * b.widthBytes;
-  if (b.width <= 0 || b.height <= 0 || b.planes <= 0 || b.widthBytes <= 0 ||
-      count != static_cast<long long>(b.bytes.size()))
+  const int pixelBytes = b.bitsPerPixel / 8;
+  if (b.width <= 0 || b.height <= 0 || b.planes != 1 || (b.bitsPerPixel != 24 && b.bitsPerPixel != 32) ||
+      b.widthBytes < b.width * pixelBytes || count != static_cast<long long>(b.bytes.size()))
     return {};
-  char words[320];
+  // Written as a device-independent bitmap: word processors refuse a whole
+  // document that holds a device bitmap group, but all read this one. Its rows
+  // run from the bottom, each padded to four bytes.
+  const int stride = (b.width * pixelBytes + 3) / 4 * 4;
+  const std::uint32_t imageSize = static_cast<std::uint32_t>(stride) * static_cast<std::uint32_t>(b.height);
+  std::string dib;
+  dib.reserve(40 + imageSize);
+  putLe(dib, 40, 4);  // header size
+  putLe(dib, static_cast<std::uint32_t>(b.width), 4);
+  putLe(dib, static_cast<std::uint32_t>(b.height), 4);
+  putLe(dib, 1, 2);  // planes
+  putLe(dib, static_cast<std::uint32_t>(b.bitsPerPixel), 2);
+  putLe(dib, 0, 4);  // uncompressed
+  putLe(dib, imageSize, 4);
+  putLe(dib, 11811, 4);  // 300 dpi in pixels per metre; the goal size rules anyway
+  putLe(dib, 11811, 4);
+  putLe(dib, 0, 4);
+  putLe(dib, 0, 4);
+  const std::string padding(static_cast<std::size_t>(stride - b.width * pixelBytes), '\0');
+  for (int row = b.height - 1; row >= 0; --row) {
+    dib.append(b.bytes, static_cast<std::size_t>(row) * static_cast<std::size_t>(b.widthBytes),
+               static_cast<std::size_t>(b.width * pixelBytes));
+    dib += padding;
+  }
+  char words[256];
   std::snprintf(words, sizeof words,
-                "{\\pict\\wbitmap0\\picscalex%d \\picscaley%d \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
-                "\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d\\wbmbitspixel%d\\wbmplanes%d\\wbmwidthbytes%d"
-                "\\bin%lld ",
-                picScale, picScale, b.width, b.height, goal.width, goal.height, b.bitsPerPixel, b.planes,
-                b.widthBytes, count);
-  return std::string(words) + b.bytes + "}\\par ";
+                "{\\pict\\dibitmap0\\picscalex%d \\picscaley%d \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
+                "\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d\\bin%zu ",
+                picScale, picScale, b.width, b.height, goal.width, goal.height, dib.size());
+  return std::string(words) + dib + "}\\par ";
 }
 
 std::string rtfReportBody(const ReportPages& pages, const RtfBodySetup& setup) {

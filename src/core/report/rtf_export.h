@@ -55,8 +55,9 @@ RtfPageTwips pageTwips(const PrinterPage& page, const ReportMargins& margins);
 /// "\margt" and "\margb" replaced; a keyword the head lacks is skipped.
 std::string setPageKeywords(std::string head, const RtfPageTwips& twips);
 
-/// A device bitmap a picture is written from: `bytes` holds planes × height ×
-/// widthBytes bytes, rows from the top.
+/// A bitmap a picture is written from: `bytes` holds planes × height ×
+/// widthBytes bytes, rows from the top, pixels in blue, green, red (and
+/// unused) byte order. One plane of 24 or 32 bits per pixel.
 struct RtfBitmap {
   int width = 0, height = 0;
   int bitsPerPixel = 24, planes = 1, widthBytes = 0;
@@ -67,9 +68,10 @@ struct RtfBitmap {
 /// bitmap of the given size in printer pixels; nothing when it cannot.
 using RtfBitmapProducer = std::function<std::optional<RtfBitmap>(bool diagram, Size pixels)>;
 
-/// The "{\pict...}\par " group of a bitmap shown at `goal` twips; `picScale` is
+/// The "{\pict\dibitmap0...}\par " group of a bitmap shown at `goal` twips,
+/// its data a device-independent bitmap given raw after "\bin"; `picScale` is
 /// the screen over printer resolution in percent. Empty when the bitmap's bytes
-/// do not match its declared size.
+/// do not match its declared size or its format is not one of those above.
 std::string rtfPicture(const RtfBitmap& bitmap, int picScale, Size goal);
 
 /// What the body of the export needs besides the pages.

@@ -131,19 +131,44 @@ TEST(RtfExportPath, NamedAfterTheDocument) {
   }
 }
 
-TEST(RtfPicture, WritesTheBitmapGroup) {
+TEST(RtfPicture, WritesADeviceIndependentBitmapFromTheBottomRow) {
   RtfBitmap b;
   b.width = 2;
   b.height = 2;
   b.bitsPerPixel = 24;
-  b.widthBytes = 8;
-  b.bytes = std::string(16, '\xFF');
-  EXPECT_EQ(rtfPicture(b, 32, Size{10, 10}),
-            "{\\pict\\wbitmap0\\picscalex32 \\picscaley32 \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
-            "\\picw2\\pich2\\picwgoal10\\pichgoal10\\wbmbitspixel24\\wbmplanes1\\wbmwidthbytes8\\bin16 " +
-                std::string(16, '\xFF') + "}\\par ");
-  b.bytes.pop_back();
-  EXPECT_EQ(rtfPicture(b, 32, Size{10, 10}), "") << "bytes that do not match the size are not written";
+  b.widthBytes = 7;
+  b.bytes = std::string("AAAAAAx") + "BBBBBBy";
+  const std::string header("\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\x23\x2E\0\0\x23\x2E\0\0"
+                           "\0\0\0\0\0\0\0\0",
+                           40);
+  EXPECT_EQ(rtfPicture(b, 32, Size{10, 12}),
+            "{\\pict\\dibitmap0\\picscalex32 \\picscaley32 \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
+            "\\picw2\\pich2\\picwgoal10\\pichgoal12\\bin56 " +
+                header + std::string("BBBBBB\0\0AAAAAA\0\0", 16) + "}\\par ");
+}
+
+TEST(RtfPicture, RefusesBitmapsItCannotWrite) {
+  struct Row {
+    const char* name;
+    int bitsPerPixel, planes, widthBytes, byteCount;
+  };
+  const Row rows[] = {
+      {"bytes missing", 24, 1, 6, 11},
+      {"rows shorter than the pixels", 24, 1, 5, 10},
+      {"palette format", 8, 1, 4, 8},
+      {"several planes", 24, 2, 6, 24},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RtfBitmap b;
+    b.width = 2;
+    b.height = 2;
+    b.bitsPerPixel = row.bitsPerPixel;
+    b.planes = row.planes;
+    b.widthBytes = row.widthBytes;
+    b.bytes = std::string(static_cast<std::size_t>(row.byteCount), '\x7F');
+    EXPECT_EQ(rtfPicture(b, 100, Size{10, 10}), "");
+  }
 }
 
 TEST(RtfBody, SmallReportWithTableOverTwoPages) {
@@ -174,16 +199,16 @@ TEST(RtfBody, PicturesComeFromTheProducer) {
     RtfBitmap b;
     b.width = pixels.width;
     b.height = pixels.height;
-    b.bitsPerPixel = 1;
-    b.widthBytes = (pixels.width + 15) / 16 * 2;
+    b.bitsPerPixel = 32;
+    b.widthBytes = pixels.width * 4;
     b.bytes = std::string(static_cast<std::size_t>(b.widthBytes) * b.height, '\0');
     return b;
   };
   const std::string body = rtfReportBody(paginate({"<GEOMETRIC>", "<END>"}, 50), setup);
   EXPECT_FALSE(askedDiagram);
   EXPECT_EQ(asked, (Size{1004, 1406}));
-  EXPECT_EQ(body.rfind("{\\pict\\wbitmap0\\picscalex32 \\picscaley32 ", 0), 0u) << body.substr(0, 80);
-  EXPECT_NE(body.find("\\picw1004\\pich1406\\picwgoal4819\\pichgoal6749\\wbmbitspixel1"), std::string::npos);
+  EXPECT_EQ(body.rfind("{\\pict\\dibitmap0\\picscalex32 \\picscaley32 ", 0), 0u) << body.substr(0, 80);
+  EXPECT_NE(body.find("\\picw1004\\pich1406\\picwgoal4819\\pichgoal6749\\bin5646536 "), std::string::npos);
 
   setup.pictures = nullptr;
   EXPECT_EQ(rtfReportBody(paginate({"<DIAGRAM>", "<END>"}, 50), setup), "")
