@@ -114,6 +114,23 @@ TEST(RtfMask, PageKeywordsCarryPaperAndMarginsInTwips) {
       << "other words starting alike stay; missing keywords are skipped";
 }
 
+TEST(RtfMask, ReportFontSizeInHalfPoints) {
+  struct Row {
+    const char* name;
+    int height, dpi, expected;
+  };
+  const Row rows[] = {
+      {"default font, whole points cut", -14, 96, 20},
+      {"twelve points", -16, 96, 24},
+      {"cell height counts alike", 14, 120, 16},
+      {"no screen resolution", -14, 0, 20},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(reportFontHalfPoints(row.height, row.dpi), row.expected);
+  }
+}
+
 TEST(RtfExportPath, NamedAfterTheDocument) {
   struct Row {
     const char* name;
