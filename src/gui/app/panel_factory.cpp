@@ -8,6 +8,8 @@
 #include "scientific/scientific_panel.h"
 #include "standard/standard_panel.h"
 #include "statistics/statistics_panel.h"
+#include "units/units_database.h"
+#include "units/units_panel.h"
 
 namespace qz {
 
@@ -24,11 +26,17 @@ GeometryModel& PanelModels::geometry(CalcApp& app) {
   return *m_geometry;
 }
 
+UnitsDatabase& PanelModels::unitsDatabase() {
+  if (!m_unitsDatabase) m_unitsDatabase = std::make_unique<UnitsDatabase>();
+  return *m_unitsDatabase;
+}
+
 CalculatorPanel* createCalculatorPanel(int calculator, CalcApp& app, PanelModels* models) {
   if (calculator == 0) return new StandardPanel(app);
   if (calculator == 1) return models ? new ScientificPanel(app, models->scientific(app)) : new ScientificPanel(app);
   if (calculator == 2) return new StatisticsPanel(app);
   if (calculator == 3) return models ? new GeometryPanel(app, models->geometry(app)) : new GeometryPanel(app);
+  if (calculator == 4) return models ? new UnitsPanel(app, models->unitsDatabase()) : new UnitsPanel(app);
   // Calculators whose own window is not built yet keep their document section
   // as it was read, so that switching through them never loses data.
   return new PreservingPanel;

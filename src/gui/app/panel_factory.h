@@ -9,6 +9,7 @@ class CalcApp;
 class CalculatorPanel;
 class GeometryModel;
 class ScientificCalculator;
+struct UnitsDatabase;
 
 /// Calculator engines that live for the whole run rather than for one window:
 /// the scientific calculator's rnd() generator is seeded once per run; the
@@ -20,10 +21,13 @@ class PanelModels {
   /// Created at its first use.
   ScientificCalculator& scientific(CalcApp& app);
   GeometryModel& geometry(CalcApp& app);
+  /// The units database, read at the first unit definition and kept for the run.
+  UnitsDatabase& unitsDatabase();
 
  private:
   std::unique_ptr<ScientificCalculator> m_scientific;
   std::unique_ptr<GeometryModel> m_geometry;
+  std::unique_ptr<UnitsDatabase> m_unitsDatabase;
 };
 
 /// A new panel for calculator `calculator` (0 to 4), owned by the window it
