@@ -221,6 +221,42 @@ class UnitsPanelTest : public QObject {
     }
   }
 
+  void aCorrectedValueLetsTheWindowClose() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    defineUnit(panel, 0, "mètre");
+    defineUnit(panel, 1, "kilomètre");
+    typeValue(panel, QStringLiteral("5E400"));
+    QTest::mouseClick(panel->convertButton(), Qt::LeftButton);
+    QVERIFY(!m_app->app().validEntry);
+    window()->runCommand(kCmdQuitCalculator);
+    QVERIFY(window() != nullptr);
+    typeValue(panel, QStringLiteral("5E2"));
+    window()->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(window() == nullptr);
+  }
+
+  void listKeptOnNoAndRecomputedOnYes_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<double>("result");
+    QTest::newRow("No keeps the old results") << false << 10.0;
+    QTest::newRow("Yes recomputes them") << true << 36.0;
+  }
+
+  void listKeptOnNoAndRecomputedOnYes() {
+    QFETCH(bool, yes);
+    QFETCH(double, result);
+    UnitsPanel* panel = openWithOneConversion();
+    QVERIFY(panel);
+    m_messenger.clear();
+    m_messenger.answerNext(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    defineUnit(panel, 0, "mètre par seconde");
+    QCOMPARE(m_messenger.boxes().size(), std::size_t(1));
+    QVERIFY(m_messenger.lastTextUtf8().find("Mise à jour de la liste") != std::string::npos);
+    QCOMPARE(panel->model().rows().size(), std::size_t(1));
+    QVERIFY(std::fabs(panel->model().rows()[0].result - result) < 1e-9);
+  }
+
   void typingALetterBeepsAndKeepsTheText() {
     UnitsPanel* panel = open();
     QVERIFY(panel);

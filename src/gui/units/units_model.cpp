@@ -77,6 +77,15 @@ bool UnitsModel::editValue(const std::string& text) {
   return true;
 }
 
+UnitValueStatus UnitsModel::valueStatus() const {
+  if (m_valueText.empty()) return UnitValueStatus::Empty;
+  double read = 0.0;
+  if (!parseReal(m_valueText, read) || std::fabs(read) > kLargest ||
+      (read != 0.0 && std::fabs(read) < kTiniest))
+    return UnitValueStatus::Invalid;
+  return UnitValueStatus::Valid;
+}
+
 UnitValueStatus UnitsModel::checkValue(double& value) {
   if (m_valueText.empty()) return UnitValueStatus::Empty;
   m_entryValid = true;

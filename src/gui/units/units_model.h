@@ -60,6 +60,8 @@ class UnitsModel {
   bool editValue(const std::string& text);
   /// Checks the field; shows the value messages; `value` set when valid.
   UnitValueStatus checkValue(double& value);
+  /// The same check without any message; leaves the flags alone.
+  UnitValueStatus valueStatus() const;
   /// Whether every field holds an accepted entry (an empty field is not refused).
   bool entryValid() const { return m_entryValid; }
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -201,8 +202,18 @@ void UnitsPanel::buildLayout() {
   root->addLayout(top);
   root->addLayout(middle, 1);
 
+  m_value->installEventFilter(this);
   QWidget::setTabOrder(m_value, m_convert);
   QWidget::setTabOrder(m_convert, m_clearValue);
+}
+
+bool UnitsPanel::eventFilter(QObject* watched, QEvent* event) {
+  // A value refused by "&CALCULER" and corrected since does not keep the
+  // window open: leaving the field looks at it again, quietly.
+  if (watched == m_value && event->type() == QEvent::FocusOut && !m_app.validEntry &&
+      m_model->valueStatus() != UnitValueStatus::Invalid)
+    m_app.validEntry = true;
+  return CalculatorPanel::eventFilter(watched, event);
 }
 
 void UnitsPanel::showState() {

@@ -85,6 +85,9 @@ class UnitsPanel : public CalculatorPanel {
   QPushButton* swapButton() const { return m_swap; }
   QPushButton* convertButton() const { return m_convert; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void buildLayout();
   void showState();
