@@ -4,7 +4,9 @@
 // the units and list kept in the document.
 #include "units/units_panel.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -257,6 +259,28 @@ class UnitsPanelTest : public QObject {
     QVERIFY(std::fabs(panel->model().rows()[0].result - result) < 1e-9);
   }
 
+  void clipboardAndClearAll() {
+    UnitsPanel* panel = openWithOneConversion();
+    QVERIFY(panel);
+    QTest::mouseClick(panel->resultBox(), Qt::LeftButton);
+    panel->command(kCmdCopy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("10"));
+    panel->command(kCmdCopyConversions);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("36\t10\r\n"));
+    QApplication::clipboard()->setText(QStringLiteral(" 1.5e3 "));
+    panel->command(kCmdPaste);
+    QCOMPARE(panel->valueField()->text(), QStringLiteral("1.5E3"));
+    QApplication::clipboard()->setText(QStringLiteral("douze"));
+    panel->command(kCmdPaste);
+    QCOMPARE(panel->valueField()->text(), QStringLiteral("1.5E3"));
+
+    panel->clearAll();
+    QVERIFY(panel->model().unit(0).empty());
+    QVERIFY(panel->model().unit(1).empty());
+    QVERIFY(panel->model().rows().empty());
+    QVERIFY(!panel->sectionBody().has_value());
+  }
+
   void typingALetterBeepsAndKeepsTheText() {
     UnitsPanel* panel = open();
     QVERIFY(panel);
@@ -354,9 +378,12 @@ class UnitsPanelTest : public QObject {
     QVERIFY(sheet->composeButton(ComposeAction::One)->isEnabled());
     chooseInLists(sheet, "mètre");
     QCOMPARE(markupPlainUtf8(UnitText(sheet->model().unit())), std::string("m"));
-    // The gap after m, then s, divided.
-    sheet->model().selectGap(1);
-    sheet->refresh();
+    // A click right of m selects the gap after it; then s, divided.
+    QVERIFY(!sheet->composeButton(ComposeAction::AppendDivide)->isEnabled());
+    sheet->show();
+    QTest::mouseClick(sheet->expressionView(), Qt::LeftButton, {},
+                      QPoint(sheet->expressionView()->width() - 20, sheet->expressionView()->height() / 2));
+    QCOMPARE(sheet->model().selectedGap(), 1);
     chooseInLists(sheet, "seconde");
     QVERIFY(sheet->composeButton(ComposeAction::AppendDivide)->isEnabled());
     QTest::mouseClick(sheet->composeButton(ComposeAction::AppendDivide), Qt::LeftButton);

@@ -161,7 +161,9 @@ std::vector<ExpressionView::Box> ExpressionView::layoutBoxes() const {
   const int gapWidth = 10;
   const UnitRecord& unit = m_model.unit();
   for (int i = 0; i <= unit.count; ++i) {
-    boxes.push_back({QRect(x, 2, gapWidth, height - 4), true, i});
+    // The gap after the last component reaches the right edge: that is where one clicks to append.
+    const int width = i == unit.count ? std::max(gapWidth, this->width() - x - 2) : gapWidth;
+    boxes.push_back({QRect(x, 2, width, height - 4), true, i});
     x += gapWidth;
     if (i == unit.count) break;
     const Size size = drawMarkup(canvas, 0, m_model.componentText(i), Rect{0, 0, 2000, height},

@@ -57,6 +57,7 @@ class UnitSheet : public QDialog {
   QCheckBox* nonStandardBox() const { return m_nonStandard; }
   QPushButton* composeButton(ComposeAction action) const;
   QPushButton* okButton() const { return m_ok; }
+  ExpressionView* expressionView() const { return m_expression; }
   QListWidget* recentList() const { return m_recent; }
   QPushButton* useRecentButton() const { return m_useRecent; }
   QLineEdit* searchField() const { return m_query; }

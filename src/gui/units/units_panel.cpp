@@ -512,7 +512,7 @@ void UnitsPanel::copyConversions() {
 void UnitsPanel::paste() {
   QClipboard* clipboard = QApplication::clipboard();
   if (!clipboard) return;
-  const QString text = clipboard->text().trimmed();
+  const QString text = clipboard->text().trimmed().toUpper();
   if (!m_model->editValue(qStringToCp1252(text))) return;
   showState();
   m_value->setFocus(Qt::OtherFocusReason);
