@@ -413,6 +413,33 @@ class UnitsPanelTest : public QObject {
     QVERIFY(std::fabs(panel->model().rows().at(0).result - 36.0) < 1e-9);
   }
 
+  void nonStandardRebuildsFromElementaryUnits() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    defineUnit(panel, 0, "kilomètre par heure");
+    const double before = UnitFactor(panel->model().unit(0)).coefficient;
+    QVERIFY(panel->editUnit(0));
+    UnitSheet* sheet = panel->sheet();
+    QVERIFY(!sheet->nonStandardBox()->isChecked());
+    QCOMPARE(sheet->unitList()->currentText(), QStringLiteral("kilomètre par heure"));
+    sheet->nonStandardBox()->setChecked(true);
+    const UnitRecord& unit = sheet->model().unit();
+    QCOMPARE(unit.count, 2);
+    QCOMPARE(unit.components[1].unitKey, m_db.units[unitNamed("heure")].record.components[0].unitKey);
+    QCOMPARE(markupPlainUtf8(UnitText(unit)), std::string("km/h"));
+    QVERIFY(std::fabs(UnitFactor(unit).coefficient - before) < 1e-15);
+    QTest::mouseClick(sheet->okButton(), Qt::LeftButton);
+    QTRY_VERIFY(panel->sheet() == nullptr);
+    // Unchecking the box empties the unit.
+    QVERIFY(panel->editUnit(0));
+    QVERIFY(panel->sheet()->nonStandardBox()->isChecked());
+    panel->sheet()->nonStandardBox()->setChecked(false);
+    QVERIFY(panel->sheet()->model().unit().empty());
+    panel->sheet()->reject();
+    QTRY_VERIFY(panel->sheet() == nullptr);
+    QCOMPARE(markupPlainUtf8(UnitText(panel->model().unit(0))), std::string("km/h"));
+  }
+
   void invertAndRemoveKeepTheDenominator() {
     UnitRecord unit;
     UnitSheetModel sheet(m_db, unit, m_messenger);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -47,6 +48,34 @@ QPushButton* makeButton(const QString& text, const QString& tip, QWidget* parent
   button->setAutoDefault(false);
   return button;
 }
+
+// The result box is highlighted while the mouse is over it: a click selects it for the memories.
+class HoverResultBox : public ResultBox {
+ public:
+  using ResultBox::ResultBox;
+
+ protected:
+  void enterEvent(QEnterEvent* event) override {
+    m_hover = true;
+    update();
+    ResultBox::enterEvent(event);
+  }
+  void leaveEvent(QEvent* event) override {
+    m_hover = false;
+    update();
+    ResultBox::leaveEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    ResultBox::paintEvent(event);
+    if (!m_hover || selected()) return;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    p.drawRect(rect().adjusted(3, 3, -3, -3));
+  }
+
+ private:
+  bool m_hover = false;
+};
 
 }  // namespace
 
@@ -143,7 +172,7 @@ void UnitsPanel::buildLayout() {
   m_value->setToolTip(QStringLiteral("Valeur à convertir (Entrée : calculer)"));
   valueLabel->setBuddy(m_value);
   auto* resultLabel = new QLabel(QStringLiteral("Valeur dans la nouvelle unité :"), application);
-  m_result = new ResultBox(application);
+  m_result = new HoverResultBox(application);
   m_result->setMinimumHeight(30);
   m_clearValue =
       makeButton(QStringLiteral("&Effacer"), QStringLiteral("Vider la valeur et le résultat"), application);
