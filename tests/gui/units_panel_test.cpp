@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -485,6 +486,29 @@ class UnitsPanelTest : public QObject {
     QTRY_VERIFY(panel->sheet() == nullptr);
     // The list made with km/h is recomputed on Yes (the default answer): 36 m/s stays 36 m/s.
     QVERIFY(std::fabs(panel->model().rows().at(0).result - 36.0) < 1e-9);
+  }
+
+  void clearingTheRecentUnits() {
+    UnitsPanel* panel = openWithOneConversion();
+    QVERIFY(panel);
+    const UnitHistory history(m_app->app().places().userDataFolder);
+    QVERIFY(QFileInfo::exists(QString::fromStdString(history.path())));
+    QVERIFY(panel->editUnit(1));
+    UnitSheet* sheet = panel->sheet();
+    sheet->tabs()->setCurrentIndex(2);
+    QVERIFY(!sheet->useRecentButton()->isEnabled());
+    sheet->recentList()->setCurrentRow(1);
+    QVERIFY(sheet->useRecentButton()->isEnabled());
+    QPushButton* clear = nullptr;
+    for (QPushButton* button : sheet->tabs()->widget(2)->findChildren<QPushButton*>())
+      if (button->text() == QStringLiteral("&Effacer tout")) clear = button;
+    QVERIFY(clear);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    QCOMPARE(sheet->recentList()->count(), 0);
+    QVERIFY(!sheet->useRecentButton()->isEnabled());
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(history.path())));
+    sheet->reject();
+    QTRY_VERIFY(panel->sheet() == nullptr);
   }
 
   void search_data() {
