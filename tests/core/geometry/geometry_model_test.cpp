@@ -1,0 +1,226 @@
+#include "geometry/geometry_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/scripted_messenger.h"
+
+namespace qz {
+namespace {
+
+std::string dataFolder() {
+  const char *env = std::getenv("QZ_DATA_DIR");
+  return env && *env ? env : ".";
+}
+
+class GeometryModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_model.readSection(std::nullopt);
+    ASSERT_TRUE(m_model.load()) << "the shipped catalogues are missing";
+  }
+
+  /// Chooses the plane figure named `name` (code page 1252) from the list.
+  void choose(const std::string &name) {
+    const std::vector<std::string> names = m_model.figureNames();
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (names[i] == name) {
+        ASSERT_TRUE(m_model.chooseFigure(static_cast<int>(i)));
+        return;
+      }
+    FAIL() << "no figure " << name;
+  }
+  void chooseSquare() { choose("Carr\xE9"); }
+
+  int variable(const std::string &name) const {
+    return const_cast<GeometryModel &>(m_model).table().lookupVariable(name, true);
+  }
+  const GeoVariable &var(const std::string &name) { return m_model.table().at(variable(name)); }
+  int rowOf(const std::string &name) const {
+    for (int r = 0; r < m_model.rows(); ++r)
+      if (m_model.rowName(r) == name) return r;
+    return -1;
+  }
+
+  ScriptedMessenger m_messenger;
+  GeometryModel m_model{dataFolder(), m_messenger};
+};
+
+TEST_F(GeometryModelTest, DimensionsRememberTheirFigure) {
+  EXPECT_EQ(m_model.dimension(), 0);
+  EXPECT_EQ(m_model.figureNames().size(), static_cast<std::size_t>(kPlaneFigureCount));
+  chooseSquare();
+  const int square = m_model.figure();
+  EXPECT_EQ(m_model.listIndex(), square);
+
+  EXPECT_TRUE(m_model.chooseDimension(1));
+  EXPECT_EQ(m_model.dimension(), 1);
+  EXPECT_EQ(m_model.figure(), 27) << "the solid catalogue opens on its usual figure";
+  EXPECT_TRUE(m_model.loaded());
+  EXPECT_EQ(m_model.figureNames().size(), static_cast<std::size_t>(kFigureCount - kPlaneFigureCount));
+  EXPECT_EQ(m_model.listIndex(), 27 - kPlaneFigureCount);
+  EXPECT_FALSE(m_model.chooseDimension(1)) << "already there";
+  ASSERT_TRUE(m_model.chooseFigure(4));
+  EXPECT_EQ(m_model.figure(), kPlaneFigureCount + 4);
+
+  EXPECT_TRUE(m_model.chooseDimension(0));
+  EXPECT_EQ(m_model.figure(), square);
+  EXPECT_EQ(m_model.rememberedFigure(1), kPlaneFigureCount + 4);
+  EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(GeometryModelTest, FigureChoicesOutOfTheListAreIgnored) {
+  chooseSquare();
+  const int square = m_model.figure();
+  EXPECT_FALSE(m_model.chooseFigure(-1));
+  EXPECT_FALSE(m_model.chooseFigure(kPlaneFigureCount));
+  EXPECT_FALSE(m_model.chooseSubFigure(static_cast<int>(m_model.layout().subFigures.size())));
+  EXPECT_EQ(m_model.figure(), square);
+}
+
+TEST_F(GeometryModelTest, SquareFromItsSide) {
+  chooseSquare();
+  ASSERT_EQ(m_model.rows(), 1);
+  ASSERT_EQ(m_model.rowName(0), "L");
+  EXPECT_EQ(m_model.rowValue(0), 10.0) << "the figure's first datum";
+  double shown = -1.0;
+  EXPECT_EQ(m_model.commitRow(0, "2,5", shown), 0) << "a decimal comma is taken";
+  EXPECT_EQ(m_model.rowValue(0), 2.5);
+  EXPECT_EQ(m_model.rowText(0), "2.5");
+  EXPECT_EQ(var("S").state, kKnown);
+  EXPECT_DOUBLE_EQ(var("S").value, 6.25);
+  EXPECT_DOUBLE_EQ(var("P").value, 10.0);
+  EXPECT_TRUE(m_model.hasResults());
+  EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(GeometryModelTest, RefusedEntriesKeepTheRow) {
+  chooseSquare();
+  const int row = rowOf("L");
+  ASSERT_GE(row, 0);
+  // The side: no lower than 0, 0 itself forbidden, no maximum below 1E300.
+  struct Case {
+    const char *name;
+    const char *text;
+    int code;
+    double shown;
+  };
+  const Case cases[] = {
+      {"empty", "", 250, 0.0},
+      {"blanks only", "   ", 250, 0.0},
+      {"not a number", "quatre", 10, 0.0},
+      {"forbidden zero", "0", 33, 0.0},
+      {"negative", "-1", 7, 0.0},
+      {"above the maximum", "2E300", 6, 1e300},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    double shown = -1.0;
+    EXPECT_EQ(m_model.commitRow(row, c.text, shown), c.code);
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(m_model.rowValue(row), 10.0);
+  }
+  double shown = -1.0;
+  EXPECT_EQ(m_model.commitRow(row, " 4 ", shown), 0) << "blanks around a number are dropped";
+  EXPECT_EQ(m_model.rowValue(row), 4.0);
+  EXPECT_DOUBLE_EQ(var("P").value, 16.0);
+}
+
+TEST_F(GeometryModelTest, TypingFollowsTheRowsSignRule) {
+  chooseSquare();
+  struct Case {
+    const char *name;
+    std::string text;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"digits", "12", true},
+      {"empty", "", true},
+      {"minus sign", "-", false},
+      {"letter", "1x", false},
+      {"26 characters", std::string(26, '1'), false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string text = c.text;
+    EXPECT_EQ(m_model.acceptsTyping(0, text), c.accepted);
+  }
+  std::string text = "1";
+  EXPECT_FALSE(m_model.acceptsTyping(1, text)) << "no second row";
+}
+
+TEST_F(GeometryModelTest, ClickingALabelShowsItsValueAndFollowsTheComputation) {
+  chooseSquare();
+  EXPECT_EQ(m_model.resultText(), "?");
+  EXPECT_EQ(m_model.clickVariable(variable("P")), LabelClick::ResultShown);
+  EXPECT_EQ(m_model.resultText(), "P=40");
+  EXPECT_FALSE(m_model.resultSelected());
+  double shown = 0.0;
+  ASSERT_EQ(m_model.commitRow(0, "3", shown), 0);
+  EXPECT_EQ(m_model.resultText(), "P=12") << "the shown value follows the new side";
+
+  EXPECT_TRUE(m_model.clearFigure());
+  EXPECT_EQ(m_model.rows(), 1);
+  EXPECT_EQ(m_model.rowValue(0), 10.0);
+  EXPECT_EQ(m_model.resultText(), "?");
+  EXPECT_EQ(m_model.clickVariable(-1), LabelClick::Nothing);
+  EXPECT_EQ(m_model.clickVariable(m_model.table().size()), LabelClick::Nothing);
+}
+
+TEST_F(GeometryModelTest, ClickingAnUnknownMakesItADatum) {
+  int unknown = -1;
+  for (int dimension : {0, 1}) {
+    m_model.chooseDimension(dimension);
+    const int count = static_cast<int>(m_model.figureNames().size());
+    for (int i = 0; i < count && unknown < 0; ++i) {
+      ASSERT_TRUE(m_model.chooseFigure(i));
+      const VariableTable &table = m_model.table();
+      for (int v = table.predefinedCount(); v < table.size() && unknown < 0; ++v) {
+        const GeoVariable &g = table.at(v);
+        if (g.shown && g.kind != 'V' && g.kind != 'R' && g.kind != 'C' && g.state == kUnknown &&
+            table.lookupVariable(g.name, true) == v)
+          unknown = v;
+      }
+    }
+    if (unknown >= 0) break;
+  }
+  ASSERT_GE(unknown, 0);
+  const int rows = m_model.rows();
+  const std::string name = m_model.table().at(unknown).name;
+  EXPECT_EQ(m_model.clickVariable(unknown), LabelClick::RowAdded);
+  EXPECT_EQ(m_model.rows(), rows + 1);
+  EXPECT_EQ(m_model.rowName(rows), name);
+  EXPECT_EQ(m_model.selectedRow(), rows);
+  EXPECT_TRUE(m_model.table().at(m_model.table().lookupVariable(name, true)).given);
+}
+
+TEST_F(GeometryModelTest, SectionRoundTrip) {
+  chooseSquare();
+  const int square = m_model.figure();
+  double shown = 0.0;
+  ASSERT_EQ(m_model.commitRow(0, "3.5", shown), 0);
+  const std::optional<std::string> body = m_model.sectionBody();
+  ASSERT_TRUE(body);
+
+  ScriptedMessenger messenger;
+  GeometryModel loaded(dataFolder(), messenger);
+  loaded.readSection(body);
+  ASSERT_TRUE(loaded.load());
+  EXPECT_EQ(loaded.dimension(), 0);
+  EXPECT_EQ(loaded.figure(), square);
+  ASSERT_EQ(loaded.rows(), 1);
+  EXPECT_EQ(loaded.rowName(0), "L");
+  EXPECT_EQ(loaded.rowValue(0), 3.5);
+  EXPECT_EQ(loaded.sectionBody(), body);
+
+  loaded.clearAll();
+  EXPECT_TRUE(loaded.loaded());
+  EXPECT_EQ(loaded.figure(), square) << "clearing keeps the figure shown";
+  ASSERT_EQ(loaded.rows(), 1);
+  EXPECT_EQ(loaded.rowValue(0), 10.0) << "only the figure's first datum comes back";
+  EXPECT_TRUE(messenger.boxes().empty());
+}
+
+}  // namespace
+}  // namespace qz
