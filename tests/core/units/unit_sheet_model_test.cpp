@@ -14,25 +14,19 @@ namespace qz {
 namespace {
 
 class UnitSheet : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() {
-    s_db = new UnitsDatabase(testing::shippedDatabase());
-  }
+ protected:
+  static void SetUpTestSuite() { s_db = new UnitsDatabase(testing::shippedDatabase()); }
   static void TearDownTestSuite() {
     delete s_db;
     s_db = nullptr;
   }
-  void SetUp() override {
-    ASSERT_FALSE(s_db->units.empty())
-        << "the shipped units database is missing";
-  }
+  void SetUp() override { ASSERT_FALSE(s_db->units.empty()) << "the shipped units database is missing"; }
 
   /// Index of the elementary database unit written with `symbol` alone.
   static int elementary(const std::string &symbol) {
     for (std::size_t i = 0; i < s_db->units.size(); ++i) {
       const DatabaseUnit &u = s_db->units[i];
-      if (u.elementary && u.record.count == 1 &&
-          u.record.components[0].symbol == symbol &&
+      if (u.elementary && u.record.count == 1 && u.record.components[0].symbol == symbol &&
           u.record.components[0].prefix == "1")
         return static_cast<int>(i);
     }
@@ -47,12 +41,10 @@ protected:
     const UnitComponent &c = s_db->units[index].record.components[0];
     sheet.chooseSystem(c.system);
     const std::vector<int> categories = sheet.categories();
-    ASSERT_NE(std::find(categories.begin(), categories.end(), c.category),
-              categories.end());
+    ASSERT_NE(std::find(categories.begin(), categories.end(), c.category), categories.end());
     sheet.chooseCategory(c.category);
     const std::vector<int> quantities = sheet.quantities();
-    ASSERT_NE(std::find(quantities.begin(), quantities.end(), c.quantity),
-              quantities.end());
+    ASSERT_NE(std::find(quantities.begin(), quantities.end(), c.quantity), quantities.end());
     sheet.chooseQuantity(c.quantity);
     const std::vector<int> units = sheet.unitChoices();
     ASSERT_NE(std::find(units.begin(), units.end(), index), units.end());
@@ -76,17 +68,14 @@ TEST_F(UnitSheet, CascadeFiltersEachListAndResetsTheLaterOnes) {
 
   const std::vector<int> categories = sheet.categories();
   for (std::size_t i = 0; i < categories.size(); ++i)
-    EXPECT_EQ(std::count(categories.begin(), categories.end(), categories[i]),
-              1)
-        << "each category once";
+    EXPECT_EQ(std::count(categories.begin(), categories.end(), categories[i]), 1) << "each category once";
   for (int index : sheet.unitChoices()) {
     const UnitComponent &c = s_db->units[index].record.components[0];
     EXPECT_EQ(c.system, m.system);
     EXPECT_EQ(c.category, m.category);
     EXPECT_EQ(c.quantity, m.quantity);
   }
-  EXPECT_TRUE(m_unit == s_db->units[metre].record)
-      << "standard mode: the chosen unit is the edited one";
+  EXPECT_TRUE(m_unit == s_db->units[metre].record) << "standard mode: the chosen unit is the edited one";
 
   sheet.chooseCategory(m.category);
   EXPECT_EQ(sheet.quantity(), 0);
@@ -105,26 +94,20 @@ TEST_F(UnitSheet, PrefixAndExponentApplyToTheFirstComponent) {
   pick(sheet, elementary("m"));
   ASSERT_TRUE(sheet.prefixEnabled());
   ASSERT_TRUE(sheet.exponentEnabled());
-  const int kilo = PrefixIndexOf(
-      testing::unitOf({testing::component("m", 1.0, testing::kLength, "k")}),
-      0);
+  const int kilo = PrefixIndexOf(testing::unitOf({testing::component("m", 1.0, testing::kLength, "k")}), 0);
   sheet.choosePrefix(kilo);
   EXPECT_EQ(m_unit.components[0].prefix, "k");
-  EXPECT_EQ(sheet.coefficientText().rfind("x 1000 (", 0), 0u)
-      << sheet.coefficientText();
+  EXPECT_EQ(sheet.coefficientText().rfind("x 1000 (", 0), 0u) << sheet.coefficientText();
   sheet.chooseExponent(kMaxExponentIndex + 5);
-  EXPECT_EQ(sheet.exponent(), kMaxExponentIndex)
-      << "out-of-range indexes are clamped";
-  EXPECT_EQ(m_unit.components[0].exponent,
-            ExponentText(kMaxExponentIndex, false));
+  EXPECT_EQ(sheet.exponent(), kMaxExponentIndex) << "out-of-range indexes are clamped";
+  EXPECT_EQ(m_unit.components[0].exponent, ExponentText(kMaxExponentIndex, false));
 }
 
 TEST_F(UnitSheet, StandardModeDisablesEveryButtonButClearAll) {
   UnitSheetModel sheet(*s_db, m_unit, m_messenger);
   pick(sheet, elementary("m"));
-  for (ComposeAction a : {ComposeAction::One, ComposeAction::FrontMultiply,
-                          ComposeAction::AppendDivide, ComposeAction::Invert,
-                          ComposeAction::Remove})
+  for (ComposeAction a : {ComposeAction::One, ComposeAction::FrontMultiply, ComposeAction::AppendDivide,
+                          ComposeAction::Invert, ComposeAction::Remove})
     EXPECT_FALSE(sheet.actionEnabled(a));
   EXPECT_TRUE(sheet.actionEnabled(ComposeAction::ClearAll));
   sheet.compose(ComposeAction::ClearAll);
@@ -135,17 +118,14 @@ TEST_F(UnitSheet, StandardModeDisablesEveryButtonButClearAll) {
 TEST_F(UnitSheet, RepeatedQuantityIsRefusedWithMessage159) {
   UnitSheetModel sheet(*s_db, m_unit, m_messenger);
   sheet.setNonStandard(true);
-  EXPECT_TRUE(sheet.actionEnabled(ComposeAction::One))
-      << "an empty unit may start from 1";
+  EXPECT_TRUE(sheet.actionEnabled(ComposeAction::One)) << "an empty unit may start from 1";
   pick(sheet, elementary("m"));
-  ASSERT_EQ(m_unit.count, 1)
-      << "nothing selected and U empty: the choice becomes U";
+  ASSERT_EQ(m_unit.count, 1) << "nothing selected and U empty: the choice becomes U";
   const int second = elementary("s");
 
   sheet.selectGap(1);
   pick(sheet, second);
-  EXPECT_EQ(m_unit.count, 1)
-      << "with a gap selected the choice waits for a button";
+  EXPECT_EQ(m_unit.count, 1) << "with a gap selected the choice waits for a button";
   ASSERT_TRUE(sheet.actionEnabled(ComposeAction::AppendDivide));
   sheet.compose(ComposeAction::AppendDivide);
   ASSERT_EQ(m_unit.count, 2);
@@ -189,8 +169,7 @@ TEST_F(UnitSheet, RemovingADividedComponentKeepsTheDenominator) {
   sheet.compose(ComposeAction::Remove);
   ASSERT_EQ(m_unit.count, 2);
   EXPECT_EQ(m_unit.components[1].symbol, "A");
-  EXPECT_EQ(m_unit.components[1].divides, 1)
-      << "A was in the denominator and stays there";
+  EXPECT_EQ(m_unit.components[1].divides, 1) << "A was in the denominator and stays there";
 }
 
 TEST_F(UnitSheet, InvertPutsOneInFront) {
@@ -207,8 +186,7 @@ TEST_F(UnitSheet, InvertPutsOneInFront) {
 }
 
 TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
-  const std::filesystem::path folder =
-      std::filesystem::path(::testing::TempDir()) / "qz_unit_sheet_history";
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "qz_unit_sheet_history";
   std::filesystem::create_directories(folder);
   UnitHistory history(folder.string());
   history.ClearHistory();
@@ -236,8 +214,7 @@ TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
   }
   EXPECT_TRUE(m_unit == metre);
   UnitRecord second;
-  EXPECT_FALSE(history.LoadHistoryRecord(1, second))
-      << "a cancelled sheet records nothing";
+  EXPECT_FALSE(history.LoadHistoryRecord(1, second)) << "a cancelled sheet records nothing";
 
   {
     UnitSheetModel sheet(*s_db, m_unit, m_messenger);
@@ -248,5 +225,5 @@ TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
   history.ClearHistory();
 }
 
-} // namespace
-} // namespace qz
+}  // namespace
+}  // namespace qz

@@ -64,22 +64,17 @@ TEST(UnitsModel, ValueChecksShowTheirMessages) {
     const char *name;
     const char *text;
     UnitValueStatus status;
-    const char *message; // "" when no box is expected
+    const char *message;  // "" when no box is expected
   };
   const Row rows[] = {
       {"empty field", "", UnitValueStatus::Empty, ""},
       {"plain value", "12.5", UnitValueStatus::Valid, ""},
       {"zero", "0", UnitValueStatus::Valid, ""},
-      {"unfinished exponent", "1E", UnitValueStatus::Invalid,
-       "ERREUR\n\nValeur incorrecte !"},
-      {"lone sign", "-", UnitValueStatus::Invalid,
-       "ERREUR\n\nValeur incorrecte !"},
-      {"above the largest", "2E300", UnitValueStatus::Invalid,
-       "ERREUR\n\nValeur maximale = 1e+300 !"},
-      {"below the lowest", "-2E300", UnitValueStatus::Invalid,
-       "ERREUR\n\nValeur minimale = -1e+300 !"},
-      {"too tiny", "1E-301", UnitValueStatus::Invalid,
-       "ERREUR\n\nPlus petite valeur = |1e-300| !"},
+      {"unfinished exponent", "1E", UnitValueStatus::Invalid, "ERREUR\n\nValeur incorrecte !"},
+      {"lone sign", "-", UnitValueStatus::Invalid, "ERREUR\n\nValeur incorrecte !"},
+      {"above the largest", "2E300", UnitValueStatus::Invalid, "ERREUR\n\nValeur maximale = 1e+300 !"},
+      {"below the lowest", "-2E300", UnitValueStatus::Invalid, "ERREUR\n\nValeur minimale = -1e+300 !"},
+      {"too tiny", "1E-301", UnitValueStatus::Invalid, "ERREUR\n\nPlus petite valeur = |1e-300| !"},
       {"largest itself", "1E300", UnitValueStatus::Valid, ""},
   };
   for (const Row &row : rows) {
@@ -146,23 +141,20 @@ TEST(UnitsModel, MissingUnitShowsMessage24) {
   ASSERT_TRUE(model.editValue("3"));
   EXPECT_FALSE(model.convert());
   ASSERT_EQ(messenger.boxes().size(), 1u);
-  EXPECT_EQ(messenger.lastTextUtf8(),
-            "ERREUR\n\nLes unités de conversion ne sont pas définies !");
+  EXPECT_EQ(messenger.lastTextUtf8(), "ERREUR\n\nLes unités de conversion ne sont pas définies !");
   EXPECT_TRUE(model.rows().empty());
 }
 
 TEST(UnitsModel, TheListStopsAtAThousandRows) {
   KmToM f;
   ASSERT_TRUE(f.model.editValue("1"));
-  for (int i = 0; i < kMaxConversionRows; ++i)
-    ASSERT_TRUE(f.model.convert()) << "row " << i;
+  for (int i = 0; i < kMaxConversionRows; ++i) ASSERT_TRUE(f.model.convert()) << "row " << i;
   EXPECT_EQ(f.model.rows().size(), 1000u);
   EXPECT_TRUE(f.messenger.boxes().empty());
   EXPECT_FALSE(f.model.convert());
   EXPECT_EQ(f.model.rows().size(), 1000u);
   ASSERT_EQ(f.messenger.boxes().size(), 1u);
-  EXPECT_EQ(f.messenger.lastTextUtf8(),
-            "ERREUR\n\nLe nombre maximum de coordonnées x,y a été atteint !");
+  EXPECT_EQ(f.messenger.lastTextUtf8(), "ERREUR\n\nLe nombre maximum de coordonnées x,y a été atteint !");
   EXPECT_TRUE(f.model.resultValid()) << "the result is still shown";
   f.model.clearLastConversion();
   EXPECT_EQ(f.model.rows().size(), 999u);
@@ -184,8 +176,7 @@ TEST(UnitsModel, IncoherentUnitsAskAndRefusalRestoresThePair) {
   model.beginUnitChange();
   EXPECT_FALSE(model.finishUnitChange(kNew, seconds()));
   EXPECT_EQ(asked, 1);
-  EXPECT_TRUE(model.unit(kNew) == kilometres())
-      << "refused: the remembered pair comes back";
+  EXPECT_TRUE(model.unit(kNew) == kilometres()) << "refused: the remembered pair comes back";
   EXPECT_TRUE(model.unit(kCurrent) == metres());
 
   answer = true;
@@ -323,5 +314,5 @@ TEST(UnitsModel, SectionRoundTrip) {
   EXPECT_TRUE(loaded.unit(kCurrent).empty());
 }
 
-} // namespace
-} // namespace qz
+}  // namespace
+}  // namespace qz
