@@ -195,6 +195,42 @@ TEST_F(GeometryModelTest, ClickingAnUnknownMakesItADatum) {
   EXPECT_TRUE(m_model.table().at(m_model.table().lookupVariable(name, true)).given);
 }
 
+/// The first shown variable, past the predefined ones, that is its name's own entry and satisfies `wanted`.
+template <typename Wanted>
+int findVariable(const VariableTable &table, Wanted wanted) {
+  for (int v = table.predefinedCount(); v < table.size(); ++v) {
+    const GeoVariable &g = table.at(v);
+    if (g.shown && g.kind != 'V' && table.lookupVariable(g.name, true) == v && wanted(g)) return v;
+  }
+  return -1;
+}
+
+TEST_F(GeometryModelTest, ATenthDatumIsRefused) {
+  const auto clickable = [](const GeoVariable &g) {
+    return g.kind != 'R' && g.kind != 'C' && g.state == kUnknown && !g.given;
+  };
+  int unknown = -1;
+  for (int dimension : {0, 1}) {
+    m_model.chooseDimension(dimension);
+    const int count = static_cast<int>(m_model.figureNames().size());
+    for (int i = 0; i < count && unknown < 0; ++i) {
+      ASSERT_TRUE(m_model.chooseFigure(i));
+      unknown = findVariable(m_model.table(), clickable);
+    }
+    if (unknown >= 0) break;
+  }
+  ASSERT_GE(unknown, 0);
+  // No shipped figure shows ten variables to click: the grid is filled with
+  // copies of the first datum instead.
+  FigureData &data = m_model.data();
+  ASSERT_GE(data.rows, 1);
+  while (data.rows < 9) data.row[static_cast<std::size_t>(data.rows++)] = data.row[0];
+  EXPECT_EQ(m_model.clickVariable(unknown), LabelClick::GridFull);
+  EXPECT_EQ(m_model.rows(), 9);
+  EXPECT_FALSE(m_model.table().at(unknown).given);
+  EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
 TEST_F(GeometryModelTest, SectionRoundTrip) {
   chooseSquare();
   const int square = m_model.figure();
