@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "core/units/unit_test_support.h"
 #include "platform/scripted_messenger.h"
@@ -183,6 +184,83 @@ TEST_F(UnitSheet, InvertPutsOneInFront) {
   EXPECT_EQ(m_unit.components[0].divides, 0);
   EXPECT_EQ(m_unit.components[1].symbol, "s");
   EXPECT_EQ(m_unit.components[1].divides, 1);
+}
+
+TEST_F(UnitSheet, ButtonsApplyOnlyWhereTheSelectionAllows) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("m"));
+  sheet.selectGap(1);
+  pick(sheet, elementary("s"));
+  sheet.compose(ComposeAction::AppendDivide);
+  ASSERT_EQ(m_unit.count, 2);  // m/s, the work component still on s
+  ASSERT_TRUE(sheet.workReady());
+
+  using A = ComposeAction;
+  const A actions[] = {A::One,          A::FrontMultiply,  A::FrontDivide,  A::InsertMultiply,
+                       A::InsertDivide, A::AppendMultiply, A::AppendDivide, A::Invert,
+                       A::Remove,       A::ClearAll};
+  struct Row {
+    const char *name;
+    int gap;        // -1: none
+    int component;  // -1: none
+    std::vector<A> enabled;
+  };
+  const Row rows[] = {
+      {"nothing selected", -1, -1, {A::Invert, A::ClearAll}},
+      {"gap before the first", 0, -1, {A::FrontMultiply, A::FrontDivide, A::Invert, A::ClearAll}},
+      {"gap before the first divided", 1, -1, {A::InsertMultiply, A::InsertDivide, A::Invert, A::ClearAll}},
+      {"gap after the last", 2, -1, {A::AppendMultiply, A::AppendDivide, A::Invert, A::ClearAll}},
+      {"a component", -1, 0, {A::Invert, A::Remove, A::ClearAll}},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    sheet.clearSelection();
+    if (row.gap >= 0) sheet.selectGap(row.gap);
+    if (row.component >= 0) sheet.selectComponent(row.component);
+    for (A a : actions) {
+      const bool expected = std::find(row.enabled.begin(), row.enabled.end(), a) != row.enabled.end();
+      EXPECT_EQ(sheet.actionEnabled(a), expected) << "action " << static_cast<int>(a);
+    }
+  }
+}
+
+TEST_F(UnitSheet, FrontDivideMakesTheFormerUnitTheDenominator) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("s"));
+  sheet.selectGap(0);
+  pick(sheet, elementary("m"));
+  sheet.compose(ComposeAction::FrontDivide);
+  ASSERT_EQ(m_unit.count, 2);
+  EXPECT_EQ(m_unit.components[0].symbol, "m");
+  EXPECT_EQ(m_unit.components[0].divides, 0);
+  EXPECT_EQ(m_unit.components[1].symbol, "s");
+  EXPECT_EQ(m_unit.components[1].divides, 1);
+}
+
+TEST_F(UnitSheet, NonStandardModeRebuildsComponentsFromElementaryUnits) {
+  int composed = -1;
+  for (std::size_t i = 0; i < s_db->units.size() && composed < 0; ++i)
+    if (s_db->units[i].record.count == 2) composed = static_cast<int>(i);
+  ASSERT_GE(composed, 0) << "no unit of two components in the database";
+  m_unit = s_db->units[composed].record;
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  EXPECT_FALSE(sheet.nonStandard()) << "a database unit opens in standard mode";
+  sheet.setNonStandard(true);
+  ASSERT_EQ(m_unit.count, 2);
+  for (int c = 0; c < m_unit.count; ++c) {
+    SCOPED_TRACE(m_unit.components[c].symbol);
+    bool elementaryFound = false;
+    for (const DatabaseUnit &u : s_db->units)
+      if (u.elementary && u.record.count == 1 &&
+          u.record.components[0].unitKey == m_unit.components[c].unitKey &&
+          u.record.components[0].symbol == m_unit.components[c].symbol)
+        elementaryFound = true;
+    EXPECT_TRUE(elementaryFound) << "each component now refers to an elementary unit";
+  }
+  sheet.setNonStandard(false);
+  EXPECT_TRUE(m_unit.empty()) << "leaving the non-standard mode empties the unit";
 }
 
 TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
