@@ -241,8 +241,19 @@ TEST_F(UnitSheet, FrontDivideMakesTheFormerUnitTheDenominator) {
 
 TEST_F(UnitSheet, NonStandardModeRebuildsComponentsFromElementaryUnits) {
   int composed = -1;
-  for (std::size_t i = 0; i < s_db->units.size() && composed < 0; ++i)
-    if (s_db->units[i].record.count == 2) composed = static_cast<int>(i);
+  // A unit of two components both written with elementary units (outside the
+  // systems whose symbols only count within themselves).
+  const auto hasElementary = [](const UnitComponent &c) {
+    for (const DatabaseUnit &u : s_db->units)
+      if (u.elementary && u.record.count == 1 && u.record.components[0].symbol == c.symbol) return true;
+    return false;
+  };
+  for (std::size_t i = 0; i < s_db->units.size() && composed < 0; ++i) {
+    const UnitRecord &r = s_db->units[i].record;
+    if (r.count == 2 && r.components[0].system < 5 && hasElementary(r.components[0]) &&
+        hasElementary(r.components[1]))
+      composed = static_cast<int>(i);
+  }
   ASSERT_GE(composed, 0) << "no unit of two components in the database";
   m_unit = s_db->units[composed].record;
   UnitSheetModel sheet(*s_db, m_unit, m_messenger);
