@@ -45,12 +45,8 @@ class GeometryPanelTest : public QObject {
     return reopen();
   }
   GeometryPanel* reopen() {
-    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, zoneCentre(3));
-    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
-    CalculatorWindow* window = m_app->calculatorWindow();
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window);
-    return qobject_cast<GeometryPanel*>(window->panel());
+    CalculatorWindow* window = qz::testing::openFromStartPage(*m_app, 3);
+    return window ? qobject_cast<GeometryPanel*>(window->panel()) : nullptr;
   }
   CalculatorWindow* window() const { return m_app->calculatorWindow(); }
 

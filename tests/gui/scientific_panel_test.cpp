@@ -50,13 +50,8 @@ class ScientificPanelTest : public QObject {
 
   // Opens the scientific calculator from the start page, its window active.
   ScientificPanel* openScientific() {
-    const Rect r = Launcher::zoneRect(1);
-    QTest::mouseClick(m_app->page(), Qt::LeftButton, {},
-                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
-    CalculatorWindow* window = m_app->calculatorWindow();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window)) return nullptr;
+    CalculatorWindow* window = qz::testing::openFromStartPage(*m_app, 1);
+    if (!window || !QTest::qWaitForWindowActive(window)) return nullptr;
     auto* panel = qobject_cast<ScientificPanel*>(window->panel());
     if (panel && !QTest::qWaitFor([&] { return panel->expressionField()->hasFocus(); })) return nullptr;
     return panel;

@@ -61,13 +61,8 @@ class StandardPanelTest : public QObject {
 
   // Opens the standard calculator from the start page, its window active.
   StandardPanel* openStandard() {
-    const Rect r = Launcher::zoneRect(0);
-    QTest::mouseClick(m_app->page(), Qt::LeftButton, {},
-                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
-    CalculatorWindow* window = m_app->calculatorWindow();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window)) return nullptr;
+    CalculatorWindow* window = qz::testing::openFromStartPage(*m_app, 0);
+    if (!window || !QTest::qWaitForWindowActive(window)) return nullptr;
     auto* panel = qobject_cast<StandardPanel*>(window->panel());
     if (!panel || !QTest::qWaitFor([&] { return panel->display()->hasFocus(); })) return nullptr;
     return panel;

@@ -64,12 +64,8 @@ class StatisticsPanelTest : public QObject {
     return reopen();
   }
   StatisticsPanel* reopen() {
-    QTest::mouseClick(m_app->page(), Qt::LeftButton, {}, zoneCentre(2));
-    if (!QTest::qWaitFor([&] { return m_app->calculatorWindow() != nullptr; })) return nullptr;
-    CalculatorWindow* window = m_app->calculatorWindow();
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window);
-    return qobject_cast<StatisticsPanel*>(window->panel());
+    CalculatorWindow* window = qz::testing::openFromStartPage(*m_app, 2);
+    return window ? qobject_cast<StatisticsPanel*>(window->panel()) : nullptr;
   }
   CalculatorWindow* window() const { return m_app->calculatorWindow(); }
   static void clickCell(StatisticsPanel* panel, int visibleRow, int column) {
