@@ -1,6 +1,7 @@
 // Export of the calculation report into an RTF file.
 #include "report/rtf_export.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
@@ -128,62 +129,56 @@ std::string setPageKeywords(std::string head, const RtfPageTwips& twips) {
 
 namespace {
 
-void putLe(std::string& out, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+constexpr std::string_view kPngSignature{"\x89PNG\r\n\x1a\n", 8};
+
+// Hexadecimal picture data, broken into lines that readers take and people can page through.
+void appendHex(std::string& out, std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  out.reserve(out.size() + bytes.size() * 2 + bytes.size() / 64 + 2);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i % 64 == 0) out += '\n';
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+  }
 }
+
+long twipsOf(int pixels, int dpi) { return std::lround(pixels * kTwipsPerInch / dpi); }
 
 }  // namespace
 
-std::string rtfPicture(const RtfBitmap& b, int picScale, Size goal) {
-  const long long count = static_cast<long long>(b.planes) * b.height * b.widthBytes;
-  const int pixelBytes = b.bitsPerPixel / 8;
-  if (b.width <= 0 || b.height <= 0 || b.planes != 1 || (b.bitsPerPixel != 24 && b.bitsPerPixel != 32) ||
-      b.widthBytes < b.width * pixelBytes || count != static_cast<long long>(b.bytes.size()))
+std::string rtfPictureGroup(const RtfPicture& picture, Size goal) {
+  if (picture.pixels.width <= 0 || picture.pixels.height <= 0 || goal.width <= 0 || goal.height <= 0 ||
+      picture.png.compare(0, kPngSignature.size(), kPngSignature) != 0)
     return {};
-  // Written as a device-independent bitmap: word processors refuse a whole
-  // document that holds a device bitmap group, but all read this one. Its rows
-  // run from the bottom, each padded to four bytes.
-  const int stride = (b.width * pixelBytes + 3) / 4 * 4;
-  const std::uint32_t imageSize = static_cast<std::uint32_t>(stride) * static_cast<std::uint32_t>(b.height);
-  std::string dib;
-  dib.reserve(40 + imageSize);
-  putLe(dib, 40, 4);  // header size
-  putLe(dib, static_cast<std::uint32_t>(b.width), 4);
-  putLe(dib, static_cast<std::uint32_t>(b.height), 4);
-  putLe(dib, 1, 2);  // planes
-  putLe(dib, static_cast<std::uint32_t>(b.bitsPerPixel), 2);
-  putLe(dib, 0, 4);  // uncompressed
-  putLe(dib, imageSize, 4);
-  putLe(dib, 11811, 4);  // 300 dpi in pixels per metre; the goal size rules anyway
-  putLe(dib, 11811, 4);
-  putLe(dib, 0, 4);
-  putLe(dib, 0, 4);
-  const std::string padding(static_cast<std::size_t>(stride - b.width * pixelBytes), '\0');
-  for (int row = b.height - 1; row >= 0; --row) {
-    dib.append(b.bytes, static_cast<std::size_t>(row) * static_cast<std::size_t>(b.widthBytes),
-               static_cast<std::size_t>(b.width * pixelBytes));
-    dib += padding;
-  }
-  char words[256];
+  char words[200];
   std::snprintf(words, sizeof words,
-                "{\\pict\\dibitmap0\\picscalex%d \\picscaley%d \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
-                "\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d\\bin%zu ",
-                picScale, picScale, b.width, b.height, goal.width, goal.height, dib.size());
-  return std::string(words) + dib + "}\\par ";
+                "{\\pict\\pngblip\\picscalex100\\picscaley100\\piccropl0\\piccropr0\\piccropt0\\piccropb0"
+                "\\picw%d\\pich%d\\picwgoal%d\\pichgoal%d",
+                picture.pixels.width, picture.pixels.height, goal.width, goal.height);
+  std::string group = words;
+  appendHex(group, picture.png);
+  group += "}";
+  return group;
 }
 
 std::string rtfReportBody(const ReportPages& pages, const RtfBodySetup& setup) {
   const int dpiX = setup.page.dpiX > 0 ? setup.page.dpiX : 1;
   const int dpiY = setup.page.dpiY > 0 ? setup.page.dpiY : 1;
-  const int picScale = static_cast<int>(std::lround(static_cast<double>(setup.screenDpi) / dpiX * 100.0));
   auto picture = [&](bool diagram, const Rect& box) -> std::string {
     if (!setup.pictures || box.isEmpty()) return {};
     const Size pixels{box.width(), box.height()};
-    const std::optional<RtfBitmap> bitmap = setup.pictures(diagram, pixels);
-    if (!bitmap) return {};
-    const Size goal{static_cast<int>(std::lround(pixels.width * kTwipsPerInch / dpiX)),
-                    static_cast<int>(std::lround(pixels.height * kTwipsPerInch / dpiY))};
-    return rtfPicture(*bitmap, picScale, goal);
+    const std::optional<RtfPicture> image = setup.pictures(diagram, pixels);
+    if (!image) return {};
+    const Size goal{static_cast<int>(twipsOf(pixels.width, dpiX)), static_cast<int>(twipsOf(pixels.height, dpiY))};
+    return rtfPictureGroup(*image, goal);
+  };
+  auto diagramParagraph = [&]() -> std::string {
+    const Rect box = diagramBox(setup.page, setup.margins, setup.metrics);
+    std::string group = picture(true, box);
+    if (group.empty()) return {};
+    const long spaceBefore = std::max(0L, twipsOf(box.top - setup.metrics.textRect.top, dpiY));
+    return "\\pard \\qc\\sb" + std::to_string(spaceBefore) + " " + group + "\\par \\pard ";
   };
 
   std::string out;
@@ -193,9 +188,10 @@ std::string rtfReportBody(const ReportPages& pages, const RtfBodySetup& setup) {
       if (line == kReportRule) {
         out += "\\par \\pard \\widctlpar\\brdrt\\brdrs\\brdrw20\\brsp20 \\par \\pard \\widctlpar ";
       } else if (line == kReportDiagram) {
-        out += picture(true, diagramBox(setup.page, setup.margins, setup.metrics));
+        out += diagramParagraph();
       } else if (line == kReportFigure) {
-        out += picture(false, figureBox(setup.page, setup.margins, setup.metrics, 0));
+        const std::string group = picture(false, figureBox(setup.page, setup.margins, setup.metrics, 0));
+        if (!group.empty()) out += group + "\\par ";
       } else {
         out += rtfLine(line, setup.fonts) + "\\pard ";
       }
@@ -205,14 +201,19 @@ std::string rtfReportBody(const ReportPages& pages, const RtfBodySetup& setup) {
 }
 
 std::string rtfExportPath(const std::string& exportFolder, const std::string& documentPath) {
-  std::string name = "QZ.RTF";
+  return reportFilePath(exportFolder, documentPath, "RTF");
+}
+
+std::string reportFilePath(const std::string& folder, const std::string& documentPath, std::string_view extension) {
+  const std::string suffix = "." + std::string(extension);
+  std::string name = "QZ" + suffix;
   const std::size_t slash = documentPath.find_last_of('/');
   const std::string base = slash == std::string::npos ? documentPath : documentPath.substr(slash + 1);
   if (!base.empty()) {
     const std::size_t dot = base.rfind('.');
-    name = (dot == std::string::npos || dot == 0 ? base : base.substr(0, dot)) + ".RTF";
+    name = (dot == std::string::npos || dot == 0 ? base : base.substr(0, dot)) + suffix;
   }
-  std::string path = exportFolder + "/" + name;
+  std::string path = folder + "/" + name;
   std::string reduced;
   for (char c : path)
     if (!(c == '/' && !reduced.empty() && reduced.back() == '/')) reduced += c;

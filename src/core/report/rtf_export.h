@@ -55,24 +55,22 @@ RtfPageTwips pageTwips(const PrinterPage& page, const ReportMargins& margins);
 /// "\margt" and "\margb" replaced; a keyword the head lacks is skipped.
 std::string setPageKeywords(std::string head, const RtfPageTwips& twips);
 
-/// A bitmap a picture is written from: `bytes` holds planes × height ×
-/// widthBytes bytes, rows from the top, pixels in blue, green, red (and
-/// unused) byte order. One plane of 24 or 32 bits per pixel.
-struct RtfBitmap {
-  int width = 0, height = 0;
-  int bitsPerPixel = 24, planes = 1, widthBytes = 0;
-  std::string bytes;
+/// A picture of the export as PNG bytes: compressed, word processors read
+/// it, and a report with a diagram stays well under a megabyte.
+struct RtfPicture {
+  Size pixels;      ///< the image's size in pixels
+  std::string png;  ///< the PNG file's bytes
 };
 
-/// Renders the figure (`diagram` false) or the diagram (true) in a white
-/// bitmap of the given size in printer pixels; nothing when it cannot.
-using RtfBitmapProducer = std::function<std::optional<RtfBitmap>(bool diagram, Size pixels)>;
+/// Renders the figure (`diagram` false) or the diagram (true) on a white
+/// picture of the given size in printer pixels; nothing when it cannot.
+using RtfPictureProducer = std::function<std::optional<RtfPicture>(bool diagram, Size pixels)>;
 
-/// The "{\pict\dibitmap0...}\par " group of a bitmap shown at `goal` twips,
-/// its data a device-independent bitmap given raw after "\bin"; `picScale` is
-/// the screen over printer resolution in percent. Empty when the bitmap's bytes
-/// do not match its declared size or its format is not one of those above.
-std::string rtfPicture(const RtfBitmap& bitmap, int picScale, Size goal);
+/// The "{\pict\pngblip...}" group of a picture shown at `goal` twips, its bytes
+/// in hexadecimal. The goal alone gives the size: the scale stays at 100 %,
+/// so every reader shows the picture at the size of its box. Empty when the
+/// bytes are not a PNG image or a size is not positive.
+std::string rtfPictureGroup(const RtfPicture& picture, Size goal);
 
 /// What the body of the export needs besides the pages.
 struct RtfBodySetup {
@@ -81,15 +79,20 @@ struct RtfBodySetup {
   ReportMargins margins;
   PageMetrics metrics;
   int screenDpi = 96;
-  RtfBitmapProducer pictures;  ///< may be empty: the figure and the diagram are then left out
+  RtfPictureProducer pictures;  ///< may be empty: the figure and the diagram are then left out
 };
 
-/// The RTF paragraphs of the paginated report (between the mask's head and tail).
+/// The RTF paragraphs of the paginated report (between the mask's head and
+/// tail). The diagram's paragraph is centred, and spaced from the top of its
+/// page so that its square sits in the middle of the text area.
 std::string rtfReportBody(const ReportPages& pages, const RtfBodySetup& setup);
 
 /// Export file: the document's file name with the extension "RTF" in
 /// `exportFolder`, or "QZ.RTF" there for a document without a name.
 std::string rtfExportPath(const std::string& exportFolder, const std::string& documentPath);
+/// The same rule for another extension ("pdf" for the PDF export and for
+/// printing without a printer).
+std::string reportFilePath(const std::string& folder, const std::string& documentPath, std::string_view extension);
 
 struct RtfExportJob {
   std::string maskFolder;    ///< folder of "QZ_REPORT.SRC"

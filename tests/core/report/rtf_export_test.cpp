@@ -148,44 +148,31 @@ TEST(RtfExportPath, NamedAfterTheDocument) {
   }
 }
 
-TEST(RtfPicture, WritesADeviceIndependentBitmapFromTheBottomRow) {
-  RtfBitmap b;
-  b.width = 2;
-  b.height = 2;
-  b.bitsPerPixel = 24;
-  b.widthBytes = 7;
-  b.bytes = std::string("AAAAAAx") + "BBBBBBy";
-  const std::string header("\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\x23\x2E\0\0\x23\x2E\0\0"
-                           "\0\0\0\0\0\0\0\0",
-                           40);
-  EXPECT_EQ(rtfPicture(b, 32, Size{10, 12}),
-            "{\\pict\\dibitmap0\\picscalex32 \\picscaley32 \\piccropl0\\piccropr0\\piccropt0\\piccropb0"
-            "\\picw2\\pich2\\picwgoal10\\pichgoal12\\bin56 " +
-                header + std::string("BBBBBB\0\0AAAAAA\0\0", 16) + "}\\par ");
+const std::string kTinyPng = std::string("\x89PNG\r\n\x1a\n", 8) + "rest";
+
+TEST(RtfPicture, PngShownAtItsGoalSizeWithoutScaling) {
+  const std::string group = rtfPictureGroup(RtfPicture{Size{2, 3}, kTinyPng}, Size{10, 12});
+  // A scale other than 100 would make readers shrink the picture below its box.
+  EXPECT_EQ(group,
+            "{\\pict\\pngblip\\picscalex100\\picscaley100\\piccropl0\\piccropr0\\piccropt0\\piccropb0"
+            "\\picw2\\pich3\\picwgoal10\\pichgoal12\n89504e470d0a1a0a72657374}");
 }
 
-TEST(RtfPicture, RefusesBitmapsItCannotWrite) {
-  struct Row {
-    const char* name;
-    int bitsPerPixel, planes, widthBytes, byteCount;
-  };
-  const Row rows[] = {
-      {"bytes missing", 24, 1, 6, 11},
-      {"rows shorter than the pixels", 24, 1, 5, 10},
-      {"palette format", 8, 1, 4, 8},
-      {"several planes", 24, 2, 6, 24},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    RtfBitmap b;
-    b.width = 2;
-    b.height = 2;
-    b.bitsPerPixel = row.bitsPerPixel;
-    b.planes = row.planes;
-    b.widthBytes = row.widthBytes;
-    b.bytes = std::string(static_cast<std::size_t>(row.byteCount), '\x7F');
-    EXPECT_EQ(rtfPicture(b, 100, Size{10, 10}), "");
+TEST(RtfPicture, HexLinesStayShort) {
+  const std::string group = rtfPictureGroup(RtfPicture{Size{1, 1}, kTinyPng + std::string(200, 'a')}, Size{1, 1});
+  std::size_t longest = 0, start = 0;
+  for (std::size_t at = group.find('\n'); at != std::string::npos; at = group.find('\n', start)) {
+    longest = std::max(longest, at - start);
+    start = at + 1;
   }
+  EXPECT_LE(longest, 200u);
+  EXPECT_EQ(std::count(group.begin(), group.end(), '\n'), 4);
+}
+
+TEST(RtfPicture, RefusesWhatIsNotAPngOrHasNoSize) {
+  EXPECT_EQ(rtfPictureGroup(RtfPicture{Size{2, 2}, "BM not a png"}, Size{10, 10}), "");
+  EXPECT_EQ(rtfPictureGroup(RtfPicture{Size{0, 2}, kTinyPng}, Size{10, 10}), "");
+  EXPECT_EQ(rtfPictureGroup(RtfPicture{Size{2, 2}, kTinyPng}, Size{10, 0}), "");
 }
 
 TEST(RtfBody, SmallReportWithTableOverTwoPages) {
@@ -210,26 +197,34 @@ TEST(RtfBody, PicturesComeFromTheProducer) {
   setup.metrics = computePageMetrics(setup.page, setup.margins, Size{8, 16}, 96);
   Size asked;
   bool askedDiagram = false;
-  setup.pictures = [&](bool diagram, Size pixels) -> std::optional<RtfBitmap> {
+  setup.pictures = [&](bool diagram, Size pixels) -> std::optional<RtfPicture> {
     asked = pixels;
     askedDiagram = diagram;
-    RtfBitmap b;
-    b.width = pixels.width;
-    b.height = pixels.height;
-    b.bitsPerPixel = 32;
-    b.widthBytes = pixels.width * 4;
-    b.bytes = std::string(static_cast<std::size_t>(b.widthBytes) * b.height, '\0');
-    return b;
+    return RtfPicture{pixels, kTinyPng};
   };
   const std::string body = rtfReportBody(paginate({"<GEOMETRIC>", "<END>"}, 50), setup);
   EXPECT_FALSE(askedDiagram);
   EXPECT_EQ(asked, (Size{1004, 1406}));
-  EXPECT_EQ(body.rfind("{\\pict\\dibitmap0\\picscalex32 \\picscaley32 ", 0), 0u) << body.substr(0, 80);
-  EXPECT_NE(body.find("\\picw1004\\pich1406\\picwgoal4819\\pichgoal6749\\bin5646536 "), std::string::npos);
+  EXPECT_EQ(body.rfind("{\\pict\\pngblip\\picscalex100\\picscaley100", 0), 0u) << body.substr(0, 80);
+  EXPECT_NE(body.find("\\picw1004\\pich1406\\picwgoal4819\\pichgoal6749\n"), std::string::npos);
+  EXPECT_EQ(body.substr(body.size() - 6), "}\\par ");
 
   setup.pictures = nullptr;
   EXPECT_EQ(rtfReportBody(paginate({"<DIAGRAM>", "<END>"}, 50), setup), "")
       << "without a producer the picture is left out";
+}
+
+TEST(RtfBody, DiagramIsCentredOnItsPage) {
+  RtfBodySetup setup;
+  setup.page = a4At300();
+  setup.metrics = computePageMetrics(setup.page, setup.margins, Size{8, 16}, 96);
+  setup.pictures = [&](bool, Size pixels) -> std::optional<RtfPicture> { return RtfPicture{pixels, kTinyPng}; };
+  const std::string body = rtfReportBody(paginate({"<DIAGRAM>", "<END>"}, 50), setup);
+  // Portrait: a 17 cm square in a text area 25.2 cm high leaves 4.1 cm above it.
+  const Rect box = diagramBox(setup.page, setup.margins, setup.metrics);
+  EXPECT_NEAR((box.top - setup.metrics.textRect.top) / (300 / 2.54), 4.1, 0.01);
+  EXPECT_EQ(body.rfind("\\pard \\qc\\sb2323 {\\pict\\pngblip", 0), 0u) << body.substr(0, 60);
+  EXPECT_NE(body.find("\\picwgoal9638\\pichgoal9638"), std::string::npos);
 }
 
 RtfExportJob jobFor(const std::string& maskFolder, const std::string& exportPath) {
