@@ -16,6 +16,7 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <QTextStream>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -51,6 +52,12 @@ int main(int argc, char** argv) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPointSizeF(10.0);
   document.setDefaultFont(font);
+  // The pictures are named relative to the manual, as the help window finds
+  // them beside the file it shows. print() lays out a copy of the document,
+  // which keeps the document's URL but not its base URL: without the URL the
+  // pictures would be looked for in the working folder and left out.
+  document.setMetaInformation(QTextDocument::DocumentUrl,
+                              QUrl::fromLocalFile(QFileInfo(htmlPath).absoluteFilePath()).toString());
   document.setHtml(html);
 
   QPdfWriter writer(pdfPath);

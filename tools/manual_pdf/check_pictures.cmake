@@ -1,0 +1,32 @@
+# cmake -DHTML=<file> -P check_pictures.cmake
+# Every picture the manual shows is a PNG file beside it, named relative to
+# it: the help window and the PDF manual both read it from there, and the
+# data folder ships the help folder whole.
+file(READ "${HTML}" text)
+get_filename_component(folder "${HTML}" DIRECTORY)
+string(REGEX MATCHALL "<img[^>]*>" pictures "${text}")
+set(wrong)
+foreach(tag IN LISTS pictures)
+  if(NOT tag MATCHES "src=\"([^\"]*)\"")
+    list(APPEND wrong "${tag} (no src)")
+    continue()
+  endif()
+  set(name "${CMAKE_MATCH_1}")
+  if(IS_ABSOLUTE "${name}" OR name MATCHES "^[a-z]+:" OR name MATCHES "\\.\\.")
+    list(APPEND wrong "${name} (not a name beside the manual)")
+  elseif(NOT EXISTS "${folder}/${name}")
+    list(APPEND wrong "${name} (missing)")
+  else()
+    # "\x89PNG" read as hex.
+    file(READ "${folder}/${name}" head LIMIT 4 HEX)
+    if(NOT head STREQUAL "89504e47")
+      list(APPEND wrong "${name} (not a PNG file)")
+    endif()
+  endif()
+endforeach()
+if(wrong)
+  list(JOIN wrong ", " text)
+  message(FATAL_ERROR "pictures wrong in ${HTML}: ${text}")
+endif()
+list(LENGTH pictures count)
+message(STATUS "${count} picture(s) of ${HTML} present")
