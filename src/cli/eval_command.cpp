@@ -5,10 +5,12 @@
 #include <cmath>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli_context.h"
+#include "doc_section.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -28,6 +30,8 @@ struct EvalOptions {
   std::string from, to, step;
   bool json = false;
   bool checkOnly = false;
+  bool constantsGiven = false;
+  std::string docFile;
 };
 
 // Forwards every box to the terminal and keeps the last one for --json.
@@ -67,6 +71,39 @@ std::vector<std::string> rangeValues(const EvalOptions& o) {
   return values;
 }
 
+// Stays silent: the scratch calculator below only works texts out.
+class SilentMessenger : public Messenger {
+ public:
+  MessageAnswer showBox(const std::string&, MessageStyle style) override {
+    return style == MessageStyle::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  }
+  void playSound(BeepKind) override {}
+};
+
+// The expression and constants as the fields keep them once left (blanks
+// gone, ";" as line breaks), worked out on a scratch calculator: typing the
+// document's own expression again must not empty its results list. Nothing
+// for a text the field refuses.
+struct LeftFields {
+  std::optional<std::string> expression;
+  std::optional<std::string> constants;
+};
+LeftFields leftFields(const std::string& expression, const std::string& constants) {
+  SilentMessenger silent;
+  ScientificCalculator scratch(silent);
+  scratch.open(ScientificState{});
+  LeftFields left;
+  if (scratch.editExpression(expression)) {
+    scratch.leaveExpression();
+    left.expression = scratch.expression();
+  }
+  if (scratch.editConstants(constants)) {
+    scratch.leaveConstants();
+    left.constants = scratch.constants();
+  }
+  return left;
+}
+
 std::vector<std::string> constantLines(const std::string& constants) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -82,21 +119,40 @@ std::vector<std::string> constantLines(const std::string& constants) {
 int run(const EvalOptions& o, CliContext& context) {
   RecordingMessenger messenger(context.messenger);
   ScientificCalculator calc(messenger);
+  CommandDocument document(context);
+  if (!document.open(o.docFile)) return kExitCalculationError;
+  // The window opens on what the document holds; a new document holds degrees.
+  const std::optional<std::string> section = document.section(kScientific);
   ScientificState state;
-  state.angleUnit = o.radians ? AngleUnit::Radians : AngleUnit::Degrees;
+  if (section) readScientificSection(*section, state);
   calc.open(state);
+  if (o.radians) calc.setAngleUnit(AngleUnit::Radians);
+  if (o.degrees) calc.setAngleUnit(AngleUnit::Degrees);
+  if (o.expression.empty() && !section) {
+    throw CLI::RequiredError(
+        o.docFile.empty() ? "expression" : "expression (le document n'a pas de section de cette calculette)");
+  }
 
   // The fields' own limits and character rules.
   std::string expression = utf8ToCp1252(o.expression), constants = utf8ToCp1252(o.constants);
   if (expression.size() > kMaxExpressionLength)
     throw CLI::ValidationError("expression", "255 caractères au plus");
   if (constants.size() > kMaxConstantsLength) throw CLI::ValidationError("--const", "511 caractères au plus");
-  if (!calc.editExpression(expression))
-    throw CLI::ValidationError("expression", "lettres, chiffres et \" =.+-*/^()\" seulement");
-  calc.leaveExpression();
-  if (!calc.editConstants(constants))
-    throw CLI::ValidationError("--const", "lettres, chiffres et \" =.+-;\" seulement");
-  calc.leaveConstants();
+  // What is not given stays as the document has it; what is typed again the
+  // same leaves the list alone, and anything else empties it, as in the window.
+  if (o.expression.empty()) expression = calc.expression();
+  if (!o.constantsGiven && section) constants = calc.constants();
+  const LeftFields left = leftFields(expression, constants);
+  if (left.expression != calc.expression()) {
+    if (!calc.editExpression(expression))
+      throw CLI::ValidationError("expression", "lettres, chiffres et \" =.+-*/^()\" seulement");
+    calc.leaveExpression();
+  }
+  if (left.constants != calc.constants()) {
+    if (!calc.editConstants(constants))
+      throw CLI::ValidationError("--const", "lettres, chiffres et \" =.+-;\" seulement");
+    calc.leaveConstants();
+  }
 
   std::vector<std::string> xs = o.from.empty() ? o.xs : rangeValues(o);
   if (!o.checkOnly && xs.empty()) throw CLI::ValidationError("eval", "donner --x, ou --from, --to et --step");
@@ -112,7 +168,14 @@ int run(const EvalOptions& o, CliContext& context) {
                     .c_str());
     return kExitCalculationError;
   }
+  const auto storeState = [&] {
+    const ScientificState& now = calc.state();
+    return document.storeSection(kScientific, scientificSectionWanted(now)
+                                                  ? std::optional<std::string>(writeScientificSection(now))
+                                                  : std::nullopt);
+  };
   if (o.checkOnly) {
+    if (!storeState()) return kExitCalculationError;
     if (o.json)
       std::puts(
           nlohmann::json{{"ok", true}, {"expression", e}, {"constants", constantLines(c)}}.dump(2).c_str());
@@ -135,6 +198,7 @@ int run(const EvalOptions& o, CliContext& context) {
       if (calc.results().size() >= kMaxResults) break;
     }
   }
+  if (!storeState()) return kExitCalculationError;
 
   if (o.json) {
     nlohmann::json rows = nlohmann::json::array();
@@ -159,9 +223,10 @@ void addCommand(CLI::App& app, CliContext& context) {
                                      "Calculette scientifique : calcule y = f(x) pour une liste de valeurs "
                                      "de x (angles en degrés par défaut, "
                                      "comme un nouveau document).");
-  cmd->add_option("expression", options->expression, "expression littérale, par exemple 'y=a*x^2+b'")
-      ->required();
-  cmd->add_option("--const", options->constants, "constantes séparées par ';', par exemple 'a=2;b=3'");
+  cmd->add_option("expression", options->expression,
+                  "expression littérale, par exemple 'y=a*x^2+b' (avec --doc : celle du document si omise)");
+  CLI::Option* constants =
+      cmd->add_option("--const", options->constants, "constantes séparées par ';', par exemple 'a=2;b=3'");
   CLI::Option* deg = cmd->add_flag("--deg", options->degrees, "angles en degrés (par défaut)");
   CLI::Option* rad = cmd->add_flag("--rad", options->radians, "angles en radians");
   deg->excludes(rad);
@@ -174,7 +239,11 @@ void addCommand(CLI::App& app, CliContext& context) {
   step->needs(from);
   cmd->add_flag("--json", options->json, "sortie JSON");
   cmd->add_flag("--check", options->checkOnly, "contrôle seulement (bouton « Contrôler »)");
-  cmd->callback([options, &context] { context.exitCode = run(*options, context); });
+  cmd->add_option("--doc", options->docFile, kDocOptionHelp);
+  cmd->callback([options, constants, &context] {
+    options->constantsGiven = constants->count() > 0;
+    context.exitCode = run(*options, context);
+  });
 }
 
 }  // namespace qz::cli::eval

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "doc_section.h"
 #include "geometry/catalogue_loader.h"
 #include "geometry/figure_data.h"
 #include "geometry/figure_drawing.h"
+#include "geometry/geo_section.h"
 #include "geometry/geo_solver.h"
 #include "geometry/geo_variable.h"
 #include "numbers/cp1252.h"
@@ -39,6 +41,8 @@ struct GeoOptions {
   int width = 532;
   std::string incline;
   std::vector<std::string> args;
+  bool subGiven = false;
+  std::string docFile;
 };
 
 // Forwards every box to the terminal's messenger and keeps its text for --json.
@@ -97,9 +101,11 @@ int listFigures(CliContext& context, const GeoOptions& options) {
 }
 
 // Turns NAME=VALUE arguments into known-data rows, with the window's checks.
+// `fresh` starts from no row at all; otherwise a name already in a row (the
+// rows a document held) changes that row's value, and any other name adds a row.
 bool applyData(const std::vector<std::string>& args, VariableTable& table, FigureData& data,
-               Messenger& messenger, CliContext& context) {
-  data.clear();
+               Messenger& messenger, CliContext& context, bool fresh) {
+  if (fresh) data.clear();
   for (const std::string& arg : args) {
     const size_t eq = arg.find('=');
     if (eq == std::string::npos || eq == 0) {
@@ -179,19 +185,28 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
     return kExitUsage;
   }
   RecordingMessenger messenger(context.messenger);
+  CommandDocument document(context);
+  if (!document.open(options.docFile)) return kExitCalculationError;
+  // Every figure's known data, as the document keeps them; the figure
+  // computed here becomes the one shown.
+  GeoDocumentState state;
+  if (const std::optional<std::string> section = document.section(kGeometric))
+    ReadGeoSection(*section, state);
+  FigureData& data = state.figures[static_cast<std::size_t>(figure)];
+  const bool continuing = data.rows > 0;
+  const int sub = options.subGiven || !continuing ? options.sub : data.subFigure;
   VariableTable table(&messenger);
-  FigureData data;
   CatalogueLoader loader(context.dataFolder, messenger);
   const int dimension = figureDimension(figure);
-  if (!loader.LoadFigure(dimension, figure, options.sub, table, data)) return kExitCalculationError;
+  if (!loader.LoadFigure(dimension, figure, sub, table, data)) return kExitCalculationError;
   const FigureLayout& layout = loader.layout();
-  if (options.sub < 0 || options.sub >= static_cast<int>(layout.subFigures.size())) {
+  if (sub < 0 || sub >= static_cast<int>(layout.subFigures.size())) {
     fail("Vue incorrecte : la figure a " + std::to_string(layout.subFigures.size()) + " vue(s), de 0 à " +
          std::to_string(layout.subFigures.size() - 1) + ".");
     return kExitUsage;
   }
   const std::vector<std::string> values(options.args.begin() + 1, options.args.end());
-  if (!values.empty() && !applyData(values, table, data, messenger, context)) {
+  if (!values.empty() && !applyData(values, table, data, messenger, context, !continuing)) {
     return context.exitCode == kExitUsage ? kExitUsage : kExitCalculationError;
   }
   if (options.incline == "droite") data.orientation = kOrientationRight;
@@ -201,6 +216,9 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
   solver.setExplicitRequest(true);
   solver.ComputeFigure(figure, data);
   solver.setExplicitRequest(false);
+  state.dimension = dimension;
+  state.figure = figure;
+  if (!document.storeSection(kGeometric, WriteGeoSection(state))) return kExitCalculationError;
 
   const std::string figureName =
       loader.figureNames()[static_cast<size_t>(figure - (dimension ? kPlaneFigureCount : 0))];
@@ -249,7 +267,7 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
       fail("Cette version de qz-cli ne dessine pas les figures (Qt absent).");
       return kExitUsage;
     }
-    if (!drawPng(options.png, table, layout, options.sub, options.width)) {
+    if (!drawPng(options.png, table, layout, sub, options.width)) {
       fail("Impossible d'enregistrer l'image " + options.png + ".");
       return kExitCalculationError;
     }
@@ -262,17 +280,23 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
 void addCommand(CLI::App& app, CliContext& context) {
   auto options = std::make_shared<GeoOptions>();
   CLI::App* cmd = app.add_subcommand("geo", "Calculette géométrique : les 53 figures planes et solides.");
-  cmd->add_flag("--list", options->list, "Liste les figures avec leur numéro");
+  CLI::Option* list = cmd->add_flag("--list", options->list, "Liste les figures avec leur numéro");
   cmd->add_flag("--json", options->json, "Sortie JSON");
   cmd->add_flag("--all", options->all, "Montre aussi les variables internes des équations");
   cmd->add_option("--png", options->png, "Dessine la figure dans un fichier PNG");
-  cmd->add_option("--sub", options->sub, "Vue de la figure à dessiner (0 = la première)");
+  CLI::Option* sub =
+      cmd->add_option("--sub", options->sub,
+                      "Vue de la figure à dessiner (0 = la première ; avec --doc : celle du document)");
   cmd->add_option("--width", options->width, "Largeur de l'image en pixels (532 par défaut)");
   cmd->add_option("--incline", options->incline,
                   "Parallélogramme (figure 10) : incliné vers la droite ou la gauche")
       ->check(CLI::IsMember({"droite", "gauche"}));
+  cmd->add_option("--doc", options->docFile,
+                  std::string(kDocOptionHelp) + " ; les données de la figure s'ajoutent à celles du document")
+      ->excludes(list);
   cmd->add_option("args", options->args, "FIGURE [NOM=VALEUR...]");
-  cmd->callback([&context, options]() {
+  cmd->callback([&context, options, sub]() {
+    options->subGiven = sub->count() > 0;
     context.exitCode = options->list ? listFigures(context, *options) : computeFigure(context, *options);
   });
 }

@@ -13,13 +13,16 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "doc_section.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
 #include "numbers/string_table.h"
+#include "platform/settings_store.h"
 #include "statistics/diagram_renderer.h"
 #include "statistics/results_list.h"
 #include "statistics/stat_engine.h"
+#include "statistics/stat_section.h"
 #include "statistics/statistics_calculator.h"
 
 #include "png_output.h"
@@ -34,6 +37,7 @@ struct StatsOptions {
   std::string input = "-";
   std::string plot;
   int width = 660;
+  std::string docFile;
 };
 
 // Messages are written here in UTF-8; the terminal's functions take code page 1252.
@@ -165,7 +169,24 @@ bool drawPng(const std::string& path, const DiagramSeries& series, int width) {
 }
 
 int run(CliContext& context, StatsOptions& options) {
+  CommandDocument document(context);
+  if (!document.open(options.docFile)) return kExitCalculationError;
+  // The rows read are added to the document's table, in the document's mode.
   StatTable table;
+  if (const std::optional<std::string> section = document.section(kStatistics)) {
+    MemorySettingsStore settings;  // the mode comes from the section, not from anybody's settings
+    StatMode documentMode = StatMode::Values;
+    StatResults saved;
+    readStatisticsSection(section, settings, documentMode, saved, table);
+    const int held = static_cast<int>(documentMode);
+    if (options.mode >= 0 && options.mode != held && !table.isEmpty()) {
+      fail("Le document est en mode " + std::to_string(held) + " avec " + std::to_string(table.count()) +
+           " ligne(s) : changer de mode effacerait ses valeurs (--mode " + std::to_string(held) +
+           " ou sans --mode pour les compléter).");
+      return kExitCalculationError;
+    }
+    if (!table.isEmpty()) options.mode = held;
+  }
   bool read = false;
   if (options.input == "-") {
     read = readTable(std::cin, options.mode, table, context);
@@ -178,14 +199,27 @@ int run(CliContext& context, StatsOptions& options) {
     read = readTable(file, options.mode, table, context);
   }
   if (!read) return kExitCalculationError;
-  if (table.count() < 2) {
-    fail("Le calcul demande au moins deux lignes de valeurs.");
-    return kExitCalculationError;
-  }
   const StatMode mode = static_cast<StatMode>(options.mode);
   StatEngine engine;
   engine.clearResults(mode);
-  if (!engine.computeStatistics(table, mode, &context.messenger)) return kExitCalculationError;
+  // The table is kept even when it cannot be computed yet, as the window
+  // keeps the rows typed; its results then read as cleared.
+  const auto storeTable = [&](bool computed) {
+    StatResults cleared;
+    cleared.mode = mode;
+    return document.storeSection(kStatistics,
+                                 writeStatisticsSection(mode, computed ? engine.results() : cleared, table));
+  };
+  if (table.count() < 2) {
+    fail("Le calcul demande au moins deux lignes de valeurs.");
+    storeTable(false);
+    return kExitCalculationError;
+  }
+  if (!engine.computeStatistics(table, mode, &context.messenger)) {
+    storeTable(false);
+    return kExitCalculationError;
+  }
+  if (!storeTable(true)) return kExitCalculationError;
   const std::vector<std::string> lines = buildResultsList(engine.results(), mode);
 
   if (!options.plot.empty()) {
@@ -225,6 +259,7 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->add_flag("--json", options->json, "Sortie JSON");
   cmd->add_option("--plot", options->plot, "Dessine la droite de Henry ou la régression dans un fichier PNG");
   cmd->add_option("--width", options->width, "Largeur de l'image en pixels (660 par défaut)");
+  cmd->add_option("--doc", options->docFile, kDocOptionHelp);
   cmd->add_option("file", options->input,
                   "Fichier de valeurs (une ou deux colonnes), - pour l'entrée standard");
   cmd->callback([&context, options]() { context.exitCode = run(context, *options); });

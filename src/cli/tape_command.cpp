@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "doc_section.h"
+#include "files/file_access.h"
 #include "numbers/cp1252.h"
 #include "numbers/real_format.h"
 #include "standard/key_script.h"
@@ -25,30 +27,18 @@ struct TapeOptions {
   std::vector<std::string> words;
   bool json = false;
   std::string tapeFile;
+  std::string docFile;
 };
 
-bool readFile(const std::string& path, std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return true;
-}
-
 // The tape file holds the document section's body, so that one call can
-// carry on from the tape another call left.
-bool writeFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (std::fclose(f) != 0 || !written) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return std::rename(temporary.c_str(), path.c_str()) == 0;
+// carry on from the tape another call left. A file not there yet is an
+// empty tape.
+bool readTapeFile(const std::string& path, Tape& tape, Messenger& messenger) {
+  if (!FileExists(path)) return true;
+  const std::optional<std::string> saved = ReadWholeFile(path, messenger, kCannotOpenFile);
+  if (!saved) return false;
+  readTapeSection(*saved, tape);
+  return true;
 }
 
 // Keeps the boxes shown for --json while the terminal's messenger prints them.
@@ -131,24 +121,33 @@ int run(const TapeOptions& options, CliContext& context) {
   std::vector<std::string> words;
   bool json = options.json;
   std::string tapeFile = options.tapeFile;
-  bool fileNext = false;
+  std::string docFile = options.docFile;
+  std::string* fileNext = nullptr;
+  std::string fileOption;
   auto take = [&](const std::string& word) {
     if (fileNext) {
-      tapeFile = word;
-      fileNext = false;
+      *fileNext = word;
+      fileNext = nullptr;
     } else if (word == "--json") {
       json = true;
-    } else if (word == "--tape") {
-      fileNext = true;
+    } else if (word == "--tape" || word == "--doc") {
+      fileNext = word == "--tape" ? &tapeFile : &docFile;
+      fileOption = word;
     } else if (word.rfind("--tape=", 0) == 0) {
       tapeFile = word.substr(7);
+    } else if (word.rfind("--doc=", 0) == 0) {
+      docFile = word.substr(6);
     } else if (!word.empty()) {
       words.push_back(word);
     }
   };
   for (const std::string& w : options.words) take(w);
   if (fileNext) {
-    printError(utf8ToCp1252("--tape : nom de fichier manquant"));
+    printError(utf8ToCp1252(fileOption + " : nom de fichier manquant"));
+    return kExitUsage;
+  }
+  if (!tapeFile.empty() && !docFile.empty()) {
+    printError(utf8ToCp1252("--tape et --doc ne s'emploient pas ensemble : un seul ruban à continuer."));
     return kExitUsage;
   }
   if (words.empty()) {
@@ -164,8 +163,13 @@ int run(const TapeOptions& options, CliContext& context) {
   RecordingMessenger messenger(context.messenger);
   TapeEngine engine(messenger);
   std::array<double, 10> memories{};
-  std::string saved;
-  if (!tapeFile.empty() && readFile(tapeFile, saved)) readTapeSection(saved, engine.tape());
+  CommandDocument document(context);
+  if (!document.open(docFile)) return kExitCalculationError;
+  if (const std::optional<std::string> section = document.section(kStandard)) {
+    readTapeSection(*section, engine.tape());
+  } else if (!tapeFile.empty() && !readTapeFile(tapeFile, engine.tape(), messenger)) {
+    return kExitCalculationError;
+  }
   StandardCalculator calc(engine, memories, messenger);
   bool refused = false;
   for (const std::string& word : words) {
@@ -179,13 +183,11 @@ int run(const TapeOptions& options, CliContext& context) {
       break;
     }
   }
-  if (!tapeFile.empty()) {
-    const std::optional<std::string> body = writeTapeSection(engine.tape());
-    if (!writeFile(tapeFile, body.value_or(std::string()))) {
-      printError(utf8ToCp1252("Impossible d'écrire le fichier " + tapeFile));
-      return kExitCalculationError;
-    }
-  }
+  const std::optional<std::string> body = writeTapeSection(engine.tape());
+  if (!tapeFile.empty() &&
+      !WriteFileAtomically(tapeFile, body.value_or(std::string()), messenger, kCannotSaveFile))
+    return kExitCalculationError;
+  if (!document.storeSection(kStandard, body)) return kExitCalculationError;
   if (json) {
     printJson(calc, messenger, refused);
   } else {
@@ -209,6 +211,7 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->add_flag("--json", options->json, "sortie JSON des entrées du ruban");
   cmd->add_option("--tape", options->tapeFile,
                   "fichier du ruban : lu avant les touches s'il existe, réécrit après");
+  cmd->add_option("--doc", options->docFile, kDocOptionHelp);
   // Keys such as "-" or "-5" must reach the calculator, not the option parser.
   cmd->allow_extras();
   cmd->prefix_command();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "doc_section.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -19,6 +20,7 @@
 #include "units/unit_conversion.h"
 #include "units/unit_expression.h"
 #include "units/units_database.h"
+#include "units/units_model.h"
 
 namespace qz::cli::units {
 
@@ -36,6 +38,7 @@ struct UnitsOptions {
   std::string listQuantity;
   std::string info;
   std::vector<std::string> args;
+  std::string docFile;
 };
 
 void fail(const std::string& utf8) { printError(utf8ToCp1252(utf8)); }
@@ -189,8 +192,32 @@ int describeUnit(CliContext& context, const UnitsDatabase& db, const UnitsOption
   return kExitOk;
 }
 
+// Answers Yes to the question of a unit change over a list (recompute every
+// row for the new pair), so that the document's list is never left with
+// results of the old pair under the new one; every other box goes to the terminal.
+class RecomputingMessenger : public Messenger {
+ public:
+  explicit RecomputingMessenger(Messenger& inner) : m_inner(inner) { setBeepEnabled(false); }
+  MessageAnswer showBox(const std::string& text, MessageStyle style) override {
+    if (style == MessageStyle::YesNo) return MessageAnswer::Yes;
+    return m_inner.showBox(text, style);
+  }
+  void playSound(BeepKind) override {}
+
+ private:
+  Messenger& m_inner;
+};
+
 int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& options) {
-  if (options.args.size() != 3) {
+  CommandDocument document(context);
+  if (!document.open(options.docFile)) return kExitCalculationError;
+  RecomputingMessenger modelMessenger(context.messenger);
+  UnitsModel model(modelMessenger);
+  model.loadSection(document.section(kUnitConversion));
+  const bool documentUnits = document.active() && !model.unit(UnitConversion::kCurrent).empty() &&
+                             !model.unit(UnitConversion::kNew).empty();
+  // With a document, the value alone converts between the document's units.
+  if (options.args.size() != 3 && !(options.args.size() == 1 && documentUnits)) {
     fail(
         "Attendu : qz-cli units VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 (par exemple 36 km/h "
         "m/s).");
@@ -217,9 +244,14 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
   UnitConversion conversion;
   UnitRecord& from = conversion.unit(UnitConversion::kCurrent);
   UnitRecord& to = conversion.unit(UnitConversion::kNew);
-  if (!parseUnit(options.args[1], db, nullptr, from, context)) return context.exitCode;
-  if (!parseUnit(options.args[2], db, nullptr, to, context)) return context.exitCode;
-  if (!UnitsCoherent(from, to)) {
+  if (options.args.size() == 1) {
+    from = model.unit(UnitConversion::kCurrent);
+    to = model.unit(UnitConversion::kNew);
+  } else {
+    if (!parseUnit(options.args[1], db, nullptr, from, context)) return context.exitCode;
+    if (!parseUnit(options.args[2], db, nullptr, to, context)) return context.exitCode;
+  }
+  if (!UnitsCoherent(from, to) && options.args.size() == 3) {
     // One symbol may name units of several quantities ("a": are or year):
     // take, on each side, the reading that agrees with the other side.
     DimensionVector fromDimension = DimensionOf(from);
@@ -244,6 +276,28 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
     return kExitCalculationError;
   }
   if (std::fabs(result) < kSmallestValue) result = 0.0;
+
+  if (document.active()) {
+    // The document's list grows as the window's does: another pair is a change
+    // of units, after which its rows are worked out again for the new pair.
+    if (!sameUnitBytes(from, model.unit(UnitConversion::kCurrent)) ||
+        !sameUnitBytes(to, model.unit(UnitConversion::kNew))) {
+      model.setCoherenceQuestion([](const UnitRecord&, const UnitRecord&) { return true; });
+      model.beginUnitChange();
+      model.finishUnitChange(UnitConversion::kCurrent, from);
+      model.finishUnitChange(UnitConversion::kNew, to);
+    }
+    // The window's conversion: the value typed, then CALCULER (a zero value
+    // adds no row there either).
+    if (!model.editValue(formatDouble("%.17G", value))) {
+      ShowMessage(context.messenger, kCaptionError, kIncorrectValue, {}, MessageStyle::Warning);
+      return kExitCalculationError;
+    }
+    const bool full = static_cast<int>(model.rows().size()) >= kMaxConversionRows;
+    model.convert();
+    if (!document.storeSection(kUnitConversion, model.sectionBody())) return kExitCalculationError;
+    if (full) return kExitCalculationError;  // message 12 was shown
+  }
 
   if (options.json) {
     nlohmann::json out{{"value", value},
@@ -274,6 +328,12 @@ void addCommand(CLI::App& app, CliContext& context) {
   CLI::Option* info = cmd->add_option("--info", options->info,
                                       "D\xC3\xA9"
                                       "crit une unit\xC3\xA9 : expression, coefficient SI, dimension");
+  cmd->add_option("--doc", options->docFile,
+                  std::string(kDocOptionHelp) +
+                      " ; la conversion s'ajoute à sa liste (VALEUR seule : les unités du document ; "
+                      "avec d'autres unités, la liste est recalculée pour elles)")
+      ->excludes(list)
+      ->excludes(info);
   cmd->add_option("args", options->args, "VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89");
   cmd->footer(
       "Unit\xC3\xA9s compos\xC3\xA9"

@@ -1,7 +1,5 @@
 // Runs qz-cli eval as a user would and checks its output, messages and exit code.
 #include <gtest/gtest.h>
-
-#include "cli/cli_runner.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -9,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "cli/cli_runner.h"
+#include "cli/doc_files.h"
 
 namespace {
 
@@ -79,6 +80,44 @@ TEST(EvalCommand, Json) {
   EXPECT_NE(run.out.find("\"angleUnit\": \"radians\""), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"y\": 0.5"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("\"message\": \"ERREUR\\n\\nDivision par zéro !\""), std::string::npos) << run.out;
+}
+
+// One document through a sequence of runs, as a person would carry on a
+// calculation: what is not given comes from the document, the same
+// expression typed again keeps the list, any change of it empties the list.
+TEST(EvalCommand, DocumentCarriesTheListOn) {
+  const std::string doc = qz::testing::freshPath("eval.qz");
+  struct Step {
+    const char* name;
+    std::string arguments;
+    int status;
+    const char* out;
+  };
+  const Step steps[] = {
+      {"first rows, radians", "'y=a*sin(x)' --const 'a=2' --rad --x 0", 0, "0               0\n"},
+      {"same fields typed again with blanks", "'y = a*sin(x)' --const ' a=2 ' --x 1", 0,
+       "0               0\n1               1.68294196962\n"},
+      {"expression, constants and angles from the document", "--x 2", 0,
+       "0               0\n1               1.68294196962\n2               1.81859485365\n"},
+      {"new constants empty the list", "--const 'a=1' --x 0", 0, "0               0\n"},
+      {"degrees empty the list", "--deg --x 90", 0, "90              1\n"},
+      {"a faulty expression changes nothing", "'y=x+' --x 1", 1, ""},
+      {"the document is as the last good run left it", "--x 30", 0,
+       "90              1\n30              0.5\n"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    CliRun run = runCli(step.arguments + " --doc '" + doc + "'");
+    EXPECT_EQ(run.status, step.status) << run.err;
+    EXPECT_EQ(run.out, step.out);
+  }
+}
+
+TEST(EvalCommand, DocumentWithoutScientificSectionNeedsAnExpression) {
+  const std::string doc = qz::testing::freshPath("empty.qz");
+  CliRun run = runCli("--x 1 --doc '" + doc + "'");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(doc));
 }
 
 }  // namespace

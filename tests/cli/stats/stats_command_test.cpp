@@ -1,8 +1,6 @@
 // Runs qz-cli stats as a user would: values on standard input or in a file,
 // plain and JSON output, messages and exit codes.
 #include <gtest/gtest.h>
-
-#include "cli/cli_runner.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +10,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+
+#include "cli/cli_runner.h"
+#include "cli/doc_files.h"
 
 namespace {
 
@@ -124,5 +125,37 @@ TEST(StatsCommand, PlotWritesAPng) {
   fs::remove(path);
 }
 #endif
+
+// Rows come in a few at a time: each run adds its rows to the document's
+// table, in the document's mode, and a table not computable yet is kept.
+TEST(StatsCommand, DocumentCarriesTheTableOn) {
+  const std::string doc = qz::testing::freshPath("stats.qz");
+  struct Step {
+    const char* name;
+    const char* arguments;
+    const char* input;
+    int status;
+    const char* firstLine;  ///< of the output, or of standard error on a failure
+  };
+  const Step steps[] = {
+      {"one pair cannot be computed but is kept", "--mode 2", "1 2\n", 1,
+       "Le calcul demande au moins deux lignes de valeurs."},
+      {"a second pair in the document's mode", "", "2 4\n", 0, "n ...... = 2 résultats"},
+      {"nothing new: the document's table again", "", "", 0, "n ...... = 2 résultats"},
+      {"another mode would erase the table", "--mode 0", "3\n", 1,
+       "Le document est en mode 2 avec 2 ligne(s)"},
+      {"a bad line adds nothing", "", "3 x\n", 1, "Valeur incorrecte !"},
+      {"the same mode given is fine", "--mode 2", "3 6.5\n", 0, "n ...... = 3 résultats"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    CliRun run = runStats(std::string(step.arguments) + " --doc '" + doc + "'", step.input);
+    EXPECT_EQ(run.status, step.status) << run.err;
+    const std::string& text = step.status == 0 ? run.out : run.err;
+    EXPECT_EQ(text.substr(0, std::string(step.firstLine).size()), step.firstLine);
+  }
+  CliRun section = qz::testing::runQzCli("doc '" + doc + "' --section 2");
+  EXPECT_NE(section.out.find("\n3\n1|2\n2|4\n3|6.5\n"), std::string::npos) << section.out;
+}
 
 }  // namespace

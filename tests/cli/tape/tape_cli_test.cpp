@@ -1,13 +1,15 @@
 // qz-cli tape, run as a user runs it: output, messages and exit codes.
 #include <gtest/gtest.h>
-
-#include "cli/cli_runner.h"
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "cli/cli_runner.h"
+#include "cli/doc_files.h"
 
 namespace {
 
@@ -86,6 +88,33 @@ TEST(TapeCommand, TapeFileCarriesOn) {
   std::string first;
   std::getline(saved, first);
   EXPECT_EQ(first, "9");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TapeCommand, DocumentCarriesTheTapeOn) {
+  const std::string doc = qz::testing::freshPath("tape.qz");
+  EXPECT_EQ(runCli("tape --doc '" + doc + "' 2 + 3 =").status, 0);
+  CliRun r = runCli("tape '*' 4 = --doc '" + doc + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");
+  CliRun section = runCli("doc '" + doc + "' --section 0");
+  EXPECT_EQ(section.out.substr(0, 2), "9\n");
+  // Keys refused halfway: the entries before the refusal are kept, as the window keeps them.
+  EXPECT_EQ(runCli("tape --doc '" + doc + "' + 1 + 12E =").status, 1);
+  EXPECT_EQ(runCli("doc '" + doc + "' --section 0").out.substr(0, 3), "12\n");
+}
+
+TEST(TapeCommand, DocumentAndTapeFileExcludeEachOther) {
+  const std::string doc = qz::testing::freshPath("both.qz");
+  const std::string tape = qz::testing::freshPath("both.txt");
+  CliRun r = runCli("tape --doc '" + doc + "' --tape '" + tape + "' 1 +");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(doc));
+  EXPECT_FALSE(std::filesystem::exists(tape));
+  EXPECT_EQ(runCli("tape 1 + --doc").status, 2);
 }
 
 }  // namespace

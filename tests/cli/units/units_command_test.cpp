@@ -1,7 +1,5 @@
 // Runs qz-cli units as a user would and checks its output, messages and exit code.
 #include <gtest/gtest.h>
-
-#include "cli/cli_runner.h"
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +9,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+
+#include "cli/cli_runner.h"
+#include "cli/doc_files.h"
 
 namespace {
 
@@ -123,6 +124,36 @@ TEST(UnitsCommand, MissingDatabase) {
   CliRun run = runCli("36 km/h m/s", "QZ_DATA_DIR=/nonexistent");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "ERREUR\n\nImpossible de charger la base de données des unités !\n");
+}
+
+// The document's conversions list grows run after run; another unit pair
+// works the list out again for it, as the window does when asked.
+TEST(UnitsCommand, DocumentCarriesTheListOn) {
+  const std::string doc = qz::testing::freshPath("units.qz");
+  struct Step {
+    const char* name;
+    const char* arguments;
+    int status;
+    const char* out;
+  };
+  const Step steps[] = {
+      {"value alone needs the document's units", "72", 2, ""},
+      {"first conversion", "36 km/h m/s", 0, "36 km/h = 10 m/s\n"},
+      {"value alone: the document's units", "72", 0, "72 km/h = 20 m/s\n"},
+      {"another pair recomputes the list", "1 km/h km/s", 0, "1 km/h = 0.000277777777778 km/s\n"},
+      {"incoherent units change nothing", "1 m s", 1, ""},
+      {"a zero value adds no row", "0", 0, "0 km/h = 0 km/s\n"},
+      {"listing does not take a document", "--list", 2, ""},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    CliRun run = runCli(std::string(step.arguments) + " --doc '" + doc + "'");
+    EXPECT_EQ(run.status, step.status) << run.err;
+    EXPECT_EQ(run.out, step.out);
+  }
+  CliRun section = qz::testing::runQzCli("doc '" + doc + "' --section 4");
+  const std::string rows = "\n3\n36|0.01\n72|0.02\n1|0.000277777777778\n";
+  EXPECT_EQ(section.out.substr(section.out.size() - rows.size()), rows);
 }
 
 }  // namespace
