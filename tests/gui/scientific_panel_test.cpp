@@ -132,7 +132,7 @@ class ScientificPanelTest : public QObject {
     QVERIFY(!panel->checkButton()->isEnabled());
     QVERIFY(!panel->clearAllButton()->isEnabled());
     QVERIFY(!panel->commandEnabled(kCmdUndo));
-    QVERIFY(!panel->commandEnabled(kCmdPrint));
+    QVERIFY(!panel->reportSource()->hasReport());
     QVERIFY(!panel->sectionBody().has_value());
   }
 
@@ -150,7 +150,7 @@ class ScientificPanelTest : public QObject {
                           QStringLiteral("-1.5            5.5")}));
     QCOMPARE(panel->resultBox()->text(), QStringLiteral(" 5.5"));
     QVERIFY(panel->xField()->hasFocus());
-    QVERIFY(panel->commandEnabled(kCmdPrint));
+    QVERIFY(panel->reportSource()->hasReport());
     QVERIFY(panel->clearListButton()->isEnabled());
 
     m_app->calculatorWindow()->runCommand(kCmdCopyList);
@@ -165,7 +165,7 @@ class ScientificPanelTest : public QObject {
     QTest::mouseClick(panel->clearListButton(), Qt::LeftButton);
     QVERIFY(panel->calculator().results().empty());
     QVERIFY(!panel->clearListButton()->isEnabled());
-    QVERIFY(!panel->commandEnabled(kCmdPrint));
+    QVERIFY(!panel->reportSource()->hasReport());
   }
 
   void refusedCharactersAndChangesEmptyTheList() {

@@ -339,7 +339,7 @@ class UnitsPanelTest : public QObject {
     panel->command(kCmdClearConversions);
     QVERIFY(panel->model().rows().empty());
     QVERIFY(panel->model().valueText().empty());
-    QVERIFY(!panel->commandEnabled(kCmdPrint));
+    QVERIFY(!panel->reportSource()->hasReport());
   }
 
   void resultGoesToAMemoryAndAMemoryToTheValue() {

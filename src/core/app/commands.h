@@ -15,6 +15,7 @@ enum Command : int {
   kCmdPrint = 32778,
   kCmdPageSetup = 32792,
   kCmdExport = 32858,
+  kCmdExportPdf = 32890,  ///< the report as a PDF file
   kCmdQuitCalculator = 32855,
   kCmdQuitProgram = 32877,
   kCmdUndo = 32782,

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "report/report_source.h"
 
 class QAction;
 class QKeySequence;
@@ -63,6 +66,10 @@ class CalculatorPanel : public QWidget {
     (void)id;
     return false;
   }
+  /// The calculator's calculation report, over its live state; none for a
+  /// calculator without one. The window prints and exports through it.
+  virtual std::unique_ptr<ReportSource> reportSource() { return nullptr; }
+
   /// Called every 100 ms while the window runs.
   virtual void tick() {}
   /// Menus are about to open: refresh check marks and texts.
@@ -71,6 +78,9 @@ class CalculatorPanel : public QWidget {
  signals:
   /// The panel's fields changed what the title or menus should show.
   void stateChanged();
+  /// A control of the panel asks for a report job (a `ReportJob` value), its
+  /// dialogs over `dialogParent` (the trend dialog prints the diagram so).
+  void reportRequested(int job, QWidget* dialogParent);
 };
 
 /// A calculator whose window holds only the shared frame: it keeps the

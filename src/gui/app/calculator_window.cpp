@@ -43,7 +43,7 @@ QString documentFilter() { return QStringLiteral("QZ (*.qz)"); }
 }  // namespace
 
 CalculatorWindow::CalculatorWindow(CalcApp& app, int calculator, CalculatorPanel* panel, QWidget* parent)
-    : QDialog(parent), m_app(app), m_calculator(calculator), m_panel(panel) {
+    : QDialog(parent), m_app(app), m_reports(app), m_calculator(calculator), m_panel(panel) {
   setWindowModality(Qt::WindowModal);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
@@ -77,6 +77,8 @@ CalculatorWindow::CalculatorWindow(CalcApp& app, int calculator, CalculatorPanel
   buildMenus();
   buildToolBar();
   connect(m_panel, &CalculatorPanel::stateChanged, this, [this] { refreshToolBar(); });
+  connect(m_panel, &CalculatorPanel::reportRequested, this,
+          [this](int job, QWidget* dialogParent) { runReport(job, dialogParent); });
 
   placeWindow();
   m_app.document().ReadDocumentFile(m_app.document().currentPath());
@@ -119,6 +121,7 @@ void CalculatorWindow::buildMenus() {
   addCommandAction(m_fileMenu, QStringLiteral("&Mise en page"), kCmdPageSetup);
   m_fileMenu->addSeparator();
   addCommandAction(m_fileMenu, QStringLiteral("E&xporter la note de calcul"), kCmdExport);
+  addCommandAction(m_fileMenu, QStringLiteral("Exporter en P&DF..."), kCmdExportPdf);
   m_fileMenu->addSeparator();
   addCommandAction(m_fileMenu, QStringLiteral("&Quitter cette calculette"), kCmdQuitCalculator);
   addCommandAction(m_fileMenu, QStringLiteral("&Quitter QZ"), kCmdQuitProgram, QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -194,13 +197,24 @@ void CalculatorWindow::buildToolBar() {
 }
 
 void CalculatorWindow::refreshToolBar() {
+  // While a report's dialogs are up the buttons keep the state they had.
+  if (ReportService::busy()) return;
+  const bool report = reportAvailable();
   for (QAction* action : m_toolBar->actions()) {
     if (!action->data().isValid()) continue;
     int id = action->data().toInt();
     bool shared = id == kCmdOpen || id == kCmdSave || id == kCmdHelpCalculator ||
                   (id >= kCmdSwitchFirst && id < kCmdSwitchFirst + kCalculatorCount);
-    action->setEnabled(shared || m_panel->commandEnabled(id));
+    if (id == kCmdPrint || id == kCmdExport)
+      action->setEnabled(report);
+    else
+      action->setEnabled(shared || m_panel->commandEnabled(id));
   }
+}
+
+bool CalculatorWindow::reportAvailable() const {
+  const std::unique_ptr<ReportSource> source = m_panel->reportSource();
+  return source && source->hasReport();
 }
 
 void CalculatorWindow::refreshMenus() {
@@ -213,7 +227,9 @@ void CalculatorWindow::refreshMenus() {
                                                       m_app.memories[static_cast<std::size_t>(id % 100)])));
     } else if (id == kCmdBeep) {
       action->setChecked(m_app.beepEnabled());
-    } else if (id == kCmdPrint || id == kCmdExport || id == kCmdPageSetup || id == kCmdUndo) {
+    } else if (id == kCmdPrint || id == kCmdExport || id == kCmdExportPdf) {
+      action->setEnabled(reportAvailable());
+    } else if (id == kCmdUndo) {
       action->setEnabled(m_panel->commandEnabled(id));
     }
   }
@@ -279,6 +295,13 @@ void CalculatorWindow::runCommand(int id) {
     case kCmdHelpTopics:
     case kCmdHelpUsage: showHelp(); return;
     case kCmdAbout: showAbout(); return;
+    case kCmdPrint: runReport(static_cast<int>(ReportJob::Print), this); return;
+    case kCmdExport: runReport(static_cast<int>(ReportJob::Export), this); return;
+    case kCmdExportPdf: exportPdf(); return;
+    case kCmdPageSetup:
+      m_reports.pageSetup(this);
+      m_panel->update();
+      return;
     default:
       if (!m_panel->command(id)) SoundBeep(m_app.messenger(), BeepKind::Warning);
       refreshToolBar();
@@ -400,6 +423,29 @@ void CalculatorWindow::showFoldersDialog() {
 void CalculatorWindow::openManual() { openUserManual(m_app, this); }
 
 void CalculatorWindow::showHelp() { HelpWindow::showFor(m_calculator, m_app, this); }
+
+void CalculatorWindow::runReport(int job, QWidget* parent) {
+  m_quitButton->setFocus();  // a field being left is checked first
+  if (!m_app.validEntry || !m_panel->commitFields()) return;
+  const std::unique_ptr<ReportSource> source = m_panel->reportSource();
+  if (!source || !source->hasReport()) {
+    SoundBeep(m_app.messenger(), BeepKind::Warning);
+    return;
+  }
+  m_reports.run(static_cast<ReportJob>(job), *source, parent ? parent : this);
+  refreshToolBar();
+}
+
+void CalculatorWindow::exportPdf() {
+  m_quitButton->setFocus();
+  if (!m_app.validEntry || !m_panel->commitFields()) return;
+  const std::unique_ptr<ReportSource> source = m_panel->reportSource();
+  if (!source || !source->hasReport()) {
+    SoundBeep(m_app.messenger(), BeepKind::Warning);
+    return;
+  }
+  m_reports.exportPdf(*source, this);
+}
 
 void CalculatorWindow::showAbout() {
   AboutDialog dialog(this);

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/calc_app.h"
+#include "report/report_service.h"
 
 class QMenu;
 class QMenuBar;
@@ -68,8 +69,13 @@ class CalculatorWindow : public QDialog {
   void openManual();
   void showHelp();
   void showAbout();
+  /// Print, export or PDF export of the panel's report; `parent` holds the dialogs.
+  void runReport(int job, QWidget* parent);
+  void exportPdf();
+  bool reportAvailable() const;
 
   CalcApp& m_app;
+  ReportService m_reports;
   int m_calculator;
   CalculatorPanel* m_panel;
   QMenuBar* m_menuBar = nullptr;

@@ -301,13 +301,14 @@ bool GeometryPanel::command(int id) {
   }
 }
 
+std::unique_ptr<ReportSource> GeometryPanel::reportSource() { return geometricReportSource(m_model); }
+
 bool GeometryPanel::commandEnabled(int id) const {
   switch (id) {
     case kCmdCopy:
     case kCmdPaste:
       return true;
     default:
-      // Printing and exporting the report come with the report work.
       return false;
   }
 }

@@ -48,6 +48,7 @@ class GeometryPanel : public CalculatorPanel {
   bool useMemory(const std::string& valueText) override;
   bool command(int id) override;
   bool commandEnabled(int id) const override;
+  std::unique_ptr<ReportSource> reportSource() override;
 
   GeometryModel& model() { return m_model; }
   QRadioButton* planeButton() const { return m_plane; }

@@ -372,11 +372,10 @@ bool ScientificPanel::command(int id) {
   return true;
 }
 
+std::unique_ptr<ReportSource> ScientificPanel::reportSource() { return scientificReportSource(m_calculator->state()); }
+
 bool ScientificPanel::commandEnabled(int id) const {
   switch (id) {
-    case kCmdPrint:
-    case kCmdExport:
-      return m_calculator->canPrint();
     case kCmdUndo:
       return m_calculator->canUndo();
     case kCmdCopyList:
@@ -385,7 +384,6 @@ bool ScientificPanel::commandEnabled(int id) const {
       return m_calculator->canClearList();
     case kCmdCopy:
     case kCmdPaste:
-    case kCmdPageSetup:
     case kCmdRefresh:
       return true;
     default:

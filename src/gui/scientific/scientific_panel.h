@@ -60,6 +60,7 @@ class ScientificPanel : public CalculatorPanel {
   void fillEditMenu(QMenu* edit) override;
   bool command(int id) override;
   bool commandEnabled(int id) const override;
+  std::unique_ptr<ReportSource> reportSource() override;
   void tick() override;
   void aboutToShowMenus() override;
 

@@ -281,16 +281,14 @@ bool StandardPanel::command(int command) {
   return true;
 }
 
+std::unique_ptr<ReportSource> StandardPanel::reportSource() { return standardReportSource(m_engine.tape()); }
+
 bool StandardPanel::commandEnabled(int command) const {
   switch (command) {
-    case kCmdPrint:
-    case kCmdExport:
-      return m_calculator.canPrint();
     case kCmdUndo:
       return m_calculator.canUndo();
     case kCmdCopy:
     case kCmdPaste:
-    case kCmdPageSetup:
       return true;
     default:
       return false;

@@ -38,6 +38,7 @@ class StandardPanel : public CalculatorPanel {
   void addOwnMenus(QMenuBar* bar, QMenu* before) override;
   bool command(int id) override;
   bool commandEnabled(int id) const override;
+  std::unique_ptr<ReportSource> reportSource() override;
   void tick() override;
   void aboutToShowMenus() override;
 

@@ -17,6 +17,7 @@
 #include "numbers/real_format.h"
 #include "platform/painter_canvas.h"
 #include "platform/qt_text.h"
+#include "report/report_job.h"
 #include "statistics/select_rows_dialog.h"
 #include "statistics/stat_grid_view.h"
 #include "statistics/stat_results_view.h"
@@ -288,6 +289,8 @@ bool StatisticsPanel::command(int id) {
   return true;
 }
 
+std::unique_ptr<ReportSource> StatisticsPanel::reportSource() { return statisticsReportSource(*m_calculator); }
+
 bool StatisticsPanel::commandEnabled(int id) const {
   switch (id) {
     case kCmdUndo:
@@ -298,7 +301,6 @@ bool StatisticsPanel::commandEnabled(int id) const {
     case kCmdStatDelete:
       return m_calculator->canDelete();
     default:
-      // Printing and exporting the report come with the report work.
       return false;
   }
 }
@@ -362,6 +364,8 @@ void StatisticsPanel::openTrendDialog() {
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   m_trend = dialog;
   connect(dialog, &QDialog::finished, this, [this] { update(); });
+  connect(dialog, &TrendDialog::printRequested, this,
+          [this, dialog] { emit reportRequested(static_cast<int>(ReportJob::PrintDiagram), dialog); });
   dialog->open();
 }
 

@@ -52,6 +52,7 @@ class StatisticsPanel : public CalculatorPanel {
   void addOwnMenus(QMenuBar* bar, QMenu* before) override;
   bool command(int id) override;
   bool commandEnabled(int id) const override;
+  std::unique_ptr<ReportSource> reportSource() override;
   void tick() override;
   void aboutToShowMenus() override;
 

@@ -5,8 +5,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -91,7 +89,8 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   connect(help, &QPushButton::clicked, this,
           [this] { HelpWindow::showTopic(QStringLiteral("statistique"), this); });
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(m_printButton, &QPushButton::clicked, this, &TrendDialog::print);
+  // The diagram page is printed by the window's report service, like every report.
+  connect(m_printButton, &QPushButton::clicked, this, &TrendDialog::printRequested);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -114,22 +113,6 @@ void TrendDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
-}
-
-void TrendDialog::print() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(QStringLiteral("Imprimer le diagramme"));
-  if (dialog.exec() != QDialog::Accepted) return;
-  QPainter painter(&printer);
-  if (!painter.isActive()) return;
-  PainterCanvas canvas(&painter);
-  DiagramStyle style;
-  style.fillArea = false;
-  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-  const QRect area(0, 0, page.width(), page.width() * 9 / 16);
-  drawDiagram(canvas, Rect{area.left(), area.top(), area.right() + 1, area.bottom() + 1}, m_series, style);
 }
 
 }  // namespace qz

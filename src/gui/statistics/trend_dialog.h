@@ -1,6 +1,6 @@
 // The trend dialog ("  Courbe de tendance"): the fitted line over the points,
-// drawn by the diagram renderer; Escape stops a slow drawing; the diagram can
-// be printed.
+// drawn by the diagram renderer; Escape stops a slow drawing; "&Imprimer"
+// asks for the diagram page to be printed.
 #pragma once
 
 #include <QDialog>
@@ -55,11 +55,14 @@ class TrendDialog : public QDialog {
   DiagramView* view() const { return m_view; }
   QPushButton* printButton() const { return m_printButton; }
 
+ signals:
+  /// "&Imprimer": the diagram on a page of its own; the dialog stays open.
+  void printRequested();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void print();
 
   DiagramSeries m_series;
   DiagramView* m_view;

@@ -402,16 +402,15 @@ bool UnitsPanel::command(int id) {
   return true;
 }
 
+std::unique_ptr<ReportSource> UnitsPanel::reportSource() { return unitsReportSource(*m_model); }
+
 bool UnitsPanel::commandEnabled(int id) const {
   switch (id) {
-    case kCmdPrint:
-    case kCmdExport:
     case kCmdCopyConversions:
     case kCmdUnitsClearList:
       return !m_model->rows().empty();
     case kCmdCopy:
     case kCmdPaste:
-    case kCmdPageSetup:
     case kCmdUnitsRefresh:
       return true;
     default:

@@ -66,6 +66,7 @@ class UnitsPanel : public CalculatorPanel {
   void fillEditMenu(QMenu* edit) override;
   bool command(int id) override;
   bool commandEnabled(int id) const override;
+  std::unique_ptr<ReportSource> reportSource() override;
   void aboutToShowMenus() override;
 
   UnitsModel& model() { return *m_model; }
