@@ -1,7 +1,6 @@
 #include "png_output.h"
 
 #include <cstdio>
-#include <memory>
 
 #ifdef QZ_CLI_PAINTER
 #include <QGuiApplication>
@@ -15,21 +14,32 @@ namespace qz::cli {
 
 #ifdef QZ_CLI_PAINTER
 
-bool canWritePictures() { return true; }
+// The application must not outlive its arguments: they live beside it.
+struct HeadlessGui::Application {
+  int argc = 1;
+  char arg0[8] = "qz-cli";
+  char* argv[2] = {arg0, nullptr};
+  QGuiApplication application{argc, argv};
+};
 
-bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw) {
+HeadlessGui::HeadlessGui() {
+  if (QGuiApplication::instance() != nullptr) return;
   // Fonts need a GUI application; the offscreen platform needs no display.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's start-up notices (a missing runtime folder, say) are not the user's business here.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   });
-  // The application must not outlive its arguments: both live in this call.
-  int argc = 1;
-  char arg0[] = "qz-cli";
-  char* argv[] = {arg0, nullptr};
-  std::unique_ptr<QGuiApplication> app;
-  if (QGuiApplication::instance() == nullptr) app = std::make_unique<QGuiApplication>(argc, argv);
+  m_application = std::make_unique<Application>();
+}
+
+HeadlessGui::~HeadlessGui() = default;
+
+bool canWritePictures() { return true; }
+
+bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw) {
+  HeadlessGui gui;
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
   {
@@ -43,6 +53,10 @@ bool writePng(const std::string& path, int width, int height, const std::functio
 }
 
 #else
+
+struct HeadlessGui::Application {};
+HeadlessGui::HeadlessGui() = default;
+HeadlessGui::~HeadlessGui() = default;
 
 bool canWritePictures() { return false; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/canvas.h"
@@ -11,6 +12,21 @@ namespace qz::cli {
 
 /// True when this qz-cli was built with Qt and can write pictures.
 bool canWritePictures();
+
+/// While it lives, a Qt GUI application exists for fonts and painting, on the
+/// offscreen platform unless QT_QPA_PLATFORM names another: no display is
+/// needed. Nothing when one exists already (or without Qt).
+class HeadlessGui {
+ public:
+  HeadlessGui();
+  ~HeadlessGui();
+  HeadlessGui(const HeadlessGui&) = delete;
+  HeadlessGui& operator=(const HeadlessGui&) = delete;
+
+ private:
+  struct Application;
+  std::unique_ptr<Application> m_application;
+};
 
 /// Draws on a white `width` × `height` picture with `draw` and saves it as a
 /// PNG file at `path`; false when it could not be written (or without Qt).
