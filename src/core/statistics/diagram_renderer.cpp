@@ -382,7 +382,8 @@ bool drawDiagram(Canvas& canvas, const Rect& area, const DiagramSeries& series, 
 
   // The points.
   const int radius = p.units(4);
-  canvas.setPen({kPointRed, 1, PenStyle::Solid});
+  // The ring is as thick on paper as on the screen: a one-pixel pen is a hairline at printer resolution.
+  canvas.setPen({kPointRed, p.units(1), PenStyle::Solid});
   canvas.setBrush(style.background);
   for (const StatRow& row : series.points) {
     if (stop()) return false;

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <cmath>
 
 #include "files/file_access.h"
@@ -121,13 +122,20 @@ bool writeReportPdf(const std::string& path, const PreparedReport& report, const
 
 RtfPictureProducer rtfPictureProducer(const PageDrawing& drawing) {
   return [figure = drawing.figure, diagram = drawing.diagram, dpi = drawing.page.dpiX](
-             bool isDiagram, Size pixels) -> std::optional<RtfPicture> {
+             bool isDiagram, Size box) -> std::optional<RtfPicture> {
     const FigureDrawer& draw = isDiagram ? diagram : figure;
-    if (!draw || pixels.width <= 0 || pixels.height <= 0) return std::nullopt;
+    if (!draw || box.width <= 0 || box.height <= 0) return std::nullopt;
+    // The picture keeps its box's size on the page but is painted at no more
+    // than kRtfPictureDpi: a 1200 dpi printer would otherwise make a diagram
+    // of 8000 pixels square, a quarter of a gigabyte to paint.
+    const int deviceDpi = dpi > 0 ? dpi : kReportPdfDpi;
+    const double scale = std::min(1.0, static_cast<double>(kRtfPictureDpi) / deviceDpi);
+    const Size pixels{std::max(1, static_cast<int>(std::lround(box.width * scale))),
+                      std::max(1, static_cast<int>(std::lround(box.height * scale)))};
     QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
     if (image.isNull()) return std::nullopt;  // not enough memory: the picture is left out
     image.fill(Qt::white);
-    const int dotsPerMetre = static_cast<int>((dpi > 0 ? dpi : kReportPdfDpi) / 0.0254 + 0.5);
+    const int dotsPerMetre = static_cast<int>(deviceDpi * scale / 0.0254 + 0.5);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     {
@@ -137,12 +145,10 @@ RtfPictureProducer rtfPictureProducer(const PageDrawing& drawing) {
       PainterCanvas canvas(&painter);
       draw(canvas, Rect{0, 0, pixels.width, pixels.height});
     }
-    // Line drawings on white hold few colours: an indexed PNG is a fraction of the size.
-    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!indexed.save(&buffer, "PNG", 9)) return std::nullopt;
+    if (!image.save(&buffer, "PNG", 9)) return std::nullopt;
     return RtfPicture{pixels, std::string(png.constData(), static_cast<std::size_t>(png.size()))};
   };
 }

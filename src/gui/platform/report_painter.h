@@ -21,6 +21,8 @@ namespace qz {
 inline constexpr int kReportScreenDpi = 96;
 /// Resolution of the PDF files.
 inline constexpr int kReportPdfDpi = 600;
+/// Highest resolution the RTF pictures are painted at: sharp on paper, small in the file.
+inline constexpr int kRtfPictureDpi = 300;
 
 /// The page of a device with `layout` at `resolution` dots per inch: the
 /// sheet, the printable area inside the layout's margins and those margins as
@@ -54,7 +56,7 @@ bool writeReportPdf(const std::string& path, const PreparedReport& report, const
                     Messenger& messenger, std::optional<PrintRange> range = std::nullopt);
 
 /// Pictures for the RTF export: the report's figure or diagram painted on a
-/// white image of the asked size, saved as PNG.
+/// white image of the asked box (at most kRtfPictureDpi), saved as PNG.
 RtfPictureProducer rtfPictureProducer(const PageDrawing& drawing);
 
 /// The export job of a prepared report: mask from `maskFolder`, file at
