@@ -4,11 +4,12 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libcli11-dev nlohmann-json3-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

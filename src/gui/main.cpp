@@ -1,7 +1,10 @@
 // qz: the desktop program.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
 #include <QTimer>
+#include <QTranslator>
 #include <clocale>
 
 #include "app/launcher_page.h"
@@ -31,6 +34,11 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("QZ"));
   QApplication::setOrganizationName(QStringLiteral("Keldoran"));
+  // The program speaks French: Qt's own dialogs (files, printers, fonts) too.
+  QTranslator qtFrench;
+  if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtFrench);
 
   qz::QtSettingsStore settings;
   qz::QtMessenger messenger;
