@@ -115,15 +115,7 @@ void PageSetupRules::reportRefusal(Messenger& messenger, const MarginVerdict& ve
   }
 }
 
-double PageSetupRules::margin(MarginSide side) const {
-  switch (side) {
-    case MarginSide::Left: return m_margins.left;
-    case MarginSide::Right: return m_margins.right;
-    case MarginSide::Top: return m_margins.top;
-    case MarginSide::Bottom: return m_margins.bottom;
-  }
-  return m_margins.left;
-}
+double PageSetupRules::margin(MarginSide side) const { return const_cast<PageSetupRules*>(this)->marginRef(side); }
 
 double& PageSetupRules::marginRef(MarginSide side) {
   switch (side) {

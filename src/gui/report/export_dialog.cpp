@@ -2,8 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "report/dialog_buttons.h"
 
 namespace qz {
 
@@ -17,13 +18,7 @@ ExportDialog::ExportDialog(const QString& exportPath, const QString& printerName
   auto* printer = new QLabel(QStringLiteral("  ") + printerName, this);
   printer->setObjectName(QStringLiteral("targetPrinter"));
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* proceed = buttons->addButton(QStringLiteral("&Continuer"), QDialogButtonBox::AcceptRole);
-  proceed->setObjectName(QStringLiteral("continueButton"));
-  proceed->setDefault(true);
-  buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = continueCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 14, 16, 10);

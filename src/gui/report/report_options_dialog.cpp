@@ -2,8 +2,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "report/dialog_buttons.h"
 
 namespace qz {
 
@@ -20,13 +21,7 @@ ReportOptionsDialog::ReportOptionsDialog(bool exporting, int mode, QWidget* pare
   m_line->setObjectName(QStringLiteral("lineOption"));
   m_line->setVisible(exporting && mode != 0);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* proceed = buttons->addButton(QStringLiteral("&Continuer"), QDialogButtonBox::AcceptRole);
-  proceed->setObjectName(QStringLiteral("continueButton"));
-  proceed->setDefault(true);
-  buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = continueCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 14, 16, 10);
