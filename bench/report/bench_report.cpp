@@ -12,19 +12,21 @@
 // entries, results, rows or data given, `pages` the report's pages):
 //
 //   report                  items lines pages   PDF ms  PDF KB   RTF ms  RTF file ms  RTF KB
-//   standard (tape)           232   242     5     19.4    21.8     0.21      0.62        9.2
-//   scientific (x, y)         219   242     5     27.4    31.9     0.42      0.74       10.5
-//   statistics, mode 2        203   242     5     35.0    39.5       -         -          -
-//     export + diagram page   201   242     6       -       -     536       433         219
-//   geometric (triangle)        3    35     1      9.5    19.5   114        99.7        82.3
-//   units (km/h -> m/s)       224   242     5     31.5    33.0     0.45      0.72       11.2
+//   standard (tape)           232   242     5     19.6    21.8     0.21      0.75        9.2
+//   scientific (x, y)         219   242     5     27.8    31.9     0.43      1.04       10.5
+//   statistics, mode 2        203   242     5     34.6    39.5       -         -          -
+//     export + diagram page   201   242     6       -       -     319       325          366
+//   geometric (triangle)        3    35     1      9.9    19.5   126       110          120
+//   units (km/h -> m/s)       224   242     5     31.7    33.0     0.47      0.63       11.2
 //
-// Every size is far under 1 MB. The statistics export misses 200 ms: nearly all
-// of it is its diagram picture, a 4016 x 4016 pixel PNG at the page's 600 dpi
-// (filling the 64 MB canvas about 170 ms, the 8-bit conversion 30 ms, zlib at
-// level 9 about 230 ms; drawing 6 ms). The figure's 2008 x 2811 picture is
-// most of the geometric export's time. Warm Qt glyph caches: the first export
-// of a run costs more (diagram picture about 480 ms, figure about 180 ms).
+// Every size is far under 1 MB. The statistics export misses 200 ms: nearly
+// all of it is saving its diagram picture (2008 x 2008 pixels at 300 dpi) as a
+// 32-bit PNG at Qt's quality 9, that is zlib level 9: about 270 ms for a
+// 175 KB picture, where painting takes 4 ms. The figure's picture (1004 x 1405)
+// is most of the geometric export's time the same way (about 110 ms).
+// Converting to 8-bit indexed colours first (7 ms) brings the diagram's save
+// to 85 ms and 41 KB; with quality 50 too (zlib level 4), 30 ms and 52 KB.
+// Warm Qt glyph caches: the first export of a run costs a little more.
 //
 // Rtf times the body and its pictures in memory; RtfFile one whole
 // exportRtfReport (mask read, file written atomically) into a temporary folder.
