@@ -15,17 +15,14 @@
 //   standard (tape)           232   242     5     19.6    21.8     0.21      0.75        9.2
 //   scientific (x, y)         219   242     5     27.8    31.9     0.43      1.04       10.5
 //   statistics, mode 2        203   242     5     34.6    39.5       -         -          -
-//     export + diagram page   201   242     6       -       -     319       325          366
-//   geometric (triangle)        3    35     1      9.9    19.5   126       110          120
-//   units (km/h -> m/s)       224   242     5     31.7    33.0     0.47      0.63       11.2
+//     export + diagram page   201   242     6       -       -      32.8     34.4        119
+//   geometric (triangle)        3    36     1      9.9    19.5     11.7     12.8         47.5
+//   units (km/h -> m/s)       224   242     5     31.7    33.0     0.26      0.66       11.2
 //
-// Every size is far under 1 MB. The statistics export misses 200 ms: nearly
-// all of it is saving its diagram picture (2008 x 2008 pixels at 300 dpi) as a
-// 32-bit PNG at Qt's quality 9, that is zlib level 9: about 270 ms for a
-// 175 KB picture, where painting takes 4 ms. The figure's picture (1004 x 1405)
-// is most of the geometric export's time the same way (about 110 ms).
-// Converting to 8-bit indexed colours first (7 ms) brings the diagram's save
-// to 85 ms and 41 KB; with quality 50 too (zlib level 4), 30 ms and 52 KB.
+// Every case is under 200 ms and every file far under 1 MB. The pictures are
+// painted at 300 dpi at most (2008 x 2008 pixels for the diagram, 4 ms to
+// paint), turned into 8-bit indexed colours (7 ms) and saved as PNG at a
+// middle zlib level: the highest level took 270 ms for the diagram alone.
 // Warm Qt glyph caches: the first export of a run costs a little more.
 //
 // Rtf times the body and its pictures in memory; RtfFile one whole
