@@ -422,6 +422,13 @@ class ReportTest : public QObject {
     QCOMPARE(pages, 1);
     QCOMPARE(pdfPages(printed()), 1);
     QVERIFY2(trend->isVisible(), "the dialog stays open");
+
+    // Without a printer the diagram gets a file of its own beside the report's.
+    ReportService::overridePrinters(QString());
+    printAll();
+    QTest::mouseClick(trend->printButton(), Qt::LeftButton);
+    QCOMPARE(pdfPages(exportFolder() + QStringLiteral("/QZ-diagramme.pdf")), 1);
+    QVERIFY(!QFile::exists(exportFolder() + QStringLiteral("/QZ.pdf")));
     trend->accept();
   }
 

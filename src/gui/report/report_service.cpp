@@ -161,8 +161,9 @@ void ReportService::print(ReportJob job, const ReportSource& source, const Repor
 
   WaitCursor wait;
   if (!target->printer) {
-    const std::string path =
-        reportFilePath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath(), "pdf");
+    std::string path = reportFilePath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath(), "pdf");
+    // The diagram printed from the trend dialog must not replace the printed report.
+    if (job == ReportJob::PrintDiagram) path.insert(path.size() - 4, "-diagramme");
     if (writeReportPdf(path, *report, target->layout, m_app.messenger(), range)) reportPrintedToFile(path);
     return;
   }
