@@ -14,7 +14,7 @@
 namespace qz {
 namespace {
 
-const std::string kNistFolder = std::string(QZ_SHARED_TESTDATA) + "/nist/";
+const std::string kNistFolder = std::string(QZ_NIST_TESTDATA) + "/";
 
 std::vector<std::string> readLines(const std::string& path) {
   std::ifstream in(path);
