@@ -195,10 +195,56 @@ LabelClick GeometryModel::clickVariable(int index) {
   if (m_table.at(index).kind == 'R') return LabelClick::Nothing;
   // The figure's starting value, not what an earlier computation left.
   m_table.at(index).value = m_table.at(index).startValue;
-  if (!data().addRow(m_table, index)) return LabelClick::GridFull;
+  return appendRow(index);
+}
+
+bool GeometryModel::canTakeAsDatum(int index) const {
+  if (!m_loaded || index < m_table.predefinedCount() || index >= m_table.size()) return false;
+  const GeoVariable& v = m_table.at(index);
+  return v.shown && v.kind != 'V' && v.kind != 'R';
+}
+
+LabelClick GeometryModel::takeAsDatum(int index) {
+  if (!canTakeAsDatum(index)) return LabelClick::Nothing;
+  const int row = rowOfVariable(index);
+  if (row >= 0) {
+    m_selectedRow = row;
+    return LabelClick::RowSelected;
+  }
+  if (m_changed) compute(false);
+  GeoVariable& v = m_table.at(index);
+  if (v.state != kKnown) v.value = v.startValue;
+  return appendRow(index);
+}
+
+LabelClick GeometryModel::appendRow(int index) {
+  if (!data().addRow(m_table, index)) {
+    ShowMessage(m_messenger, kCaptionAttention, 0, kGridFullText, MessageStyle::Warning);
+    return LabelClick::GridFull;
+  }
   compute(false);
   m_selectedRow = rows() - 1;
   return LabelClick::RowAdded;
+}
+
+int GeometryModel::rowOfVariable(int index) const {
+  for (int r = 0; r < rows(); ++r) {
+    if (data().row[static_cast<size_t>(r)].variable == index) return r;
+  }
+  return -1;
+}
+
+bool GeometryModel::removeRow(int r) {
+  if (r < 0 || r >= rows()) return false;
+  FigureData& d = data();
+  std::move(d.row.begin() + r + 1, d.row.begin() + d.rows, d.row.begin() + r);
+  --d.rows;
+  d.row[static_cast<size_t>(d.rows)] = KnownRow{};
+  // The selection stays on the same datum, or on the row taking the removed
+  // one's place (the new last row when the last was removed).
+  if (m_selectedRow > r || m_selectedRow >= d.rows) --m_selectedRow;
+  compute(false);
+  return true;
 }
 
 std::string GeometryModel::resultText() const {

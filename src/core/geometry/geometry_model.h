@@ -23,8 +23,12 @@ enum class LabelClick {
   ResultShown,   ///< its name and value are now the shown result
   Incalculable,  ///< message 31 was shown
   RowAdded,      ///< it became a known datum in a new row (selected)
-  GridFull,      ///< the nine rows are taken: refused
+  RowSelected,   ///< it was a datum already: its row is now selected
+  GridFull,      ///< the nine rows are taken: refused, with kGridFullText
 };
+
+/// The refusal of a tenth known datum (code page 1252).
+inline constexpr const char* kGridFullText = "Neuf donn\xE9" "es au plus.";
 
 class GeometryModel {
  public:
@@ -96,11 +100,24 @@ class GeometryModel {
   int commitRow(int r, const std::string& text, double& messageValue);
   int selectedRow() const { return m_selectedRow; }
   void selectRow(int r) { m_selectedRow = r >= 0 && r < rows() ? r : -1; }
+  /// Row `r` is no longer a datum: the rows below move up, the figure is
+  /// recomputed, and the selection stays on the row that takes its place
+  /// (the new last row when it was the last). False when there is no row `r`.
+  bool removeRow(int r);
+  /// The row holding variable `index`, or -1.
+  int rowOfVariable(int index) const;
 
   // --- The picture --------------------------------------------------------
   /// The variable whose label lies under `p` in the last drawing, or -1.
   int variableAt(Point p) const;
   LabelClick clickVariable(int index);
+  /// "Prendre comme donnée": variable `index` becomes a datum whatever its
+  /// state, starting from its computed value when it has one (the figure as
+  /// shown), else from the catalogue's starting value. A datum already given
+  /// only has its row selected; a result-only variable ("R") cannot be one.
+  LabelClick takeAsDatum(int index);
+  /// Whether takeAsDatum can act on `index` (for the menu item's state).
+  bool canTakeAsDatum(int index) const;
   /// True when a click on `index` would show a value (given or examined).
   bool showsValue(int index) const;
 
@@ -115,6 +132,9 @@ class GeometryModel {
 
  private:
   void forgetResult();
+  /// Appends a row for `index` from its current value, recomputes and
+  /// selects the row; the refusal message when the grid is full.
+  LabelClick appendRow(int index);
 
   std::string m_dataFolder;
   Messenger& m_messenger;

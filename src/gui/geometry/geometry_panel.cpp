@@ -397,12 +397,10 @@ void GeometryPanel::resultClicked() {
 void GeometryPanel::clickVariable(int index) {
   closeEditor();
   const LabelClick outcome = m_model.clickVariable(index);
+  // A refused tenth datum has had its message from the model.
   if (outcome == LabelClick::RowAdded) {
     m_grid->openEditor(m_model.selectedRow());
     m_lastGoodText = m_grid->editor()->text();
-  } else if (outcome == LabelClick::GridFull) {
-    // The grid and the figure's record hold nine data.
-    SoundBeep(m_app.messenger(), BeepKind::Warning);
   }
   showState();
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/scripted_messenger.h"
 
@@ -228,7 +230,155 @@ TEST_F(GeometryModelTest, ATenthDatumIsRefused) {
   EXPECT_EQ(m_model.clickVariable(unknown), LabelClick::GridFull);
   EXPECT_EQ(m_model.rows(), 9);
   EXPECT_FALSE(m_model.table().at(unknown).given);
+  ASSERT_EQ(m_messenger.boxes().size(), 1u);
+  EXPECT_NE(m_messenger.lastTextUtf8().find("Neuf données au plus."), std::string::npos);
+  // Taking it from its menu is refused the same way.
+  m_messenger.clear();
+  EXPECT_EQ(m_model.takeAsDatum(unknown), LabelClick::GridFull);
+  EXPECT_EQ(m_model.rows(), 9);
+  EXPECT_EQ(m_messenger.boxes().size(), 1u);
+}
+
+/// State and value of every entry after a computation, to compare two ways
+/// of reaching the same data.
+std::vector<std::pair<int, double>> outcome(const VariableTable &table) {
+  std::vector<std::pair<int, double>> all;
+  for (int v = table.predefinedCount(); v < table.size(); ++v) {
+    const GeoVariable &g = table.at(v);
+    all.emplace_back(g.state, g.state == kKnown ? g.value : 0.0);
+  }
+  return all;
+}
+
+TEST_F(GeometryModelTest, ARemovedRowIsAsIfNeverGiven) {
+  using Rows = std::vector<std::pair<std::string, double>>;
+  struct Case {
+    const char *name;
+    Rows rows;
+    int removed;
+  };
+  // The rectangle 3 x 4: its diagonal is 5, its perimeter 14, its surface 12.
+  const Case cases[] = {
+      {"first", {{"P", 14}, {"L1", 3}, {"D", 5}}, 0},
+      {"middle", {{"L1", 3}, {"S", 12}, {"D", 5}}, 1},
+      {"last", {{"L1", 3}, {"L2", 4}, {"D", 5}}, 2},
+      {"the only one", {{"L1", 3}}, 0},
+  };
+  choose("Rectangle");
+  const auto give = [this](const Rows &rows) {
+    FigureData &data = m_model.data();
+    data.clear();
+    for (const auto &[name, value] : rows) {
+      const int index = variable(name);
+      ASSERT_GE(index, 0) << name;
+      m_model.table().at(index).value = value;
+      ASSERT_TRUE(data.addRow(m_model.table(), index));
+    }
+    m_model.compute();
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    Rows without = c.rows;
+    without.erase(without.begin() + c.removed);
+    give(without);
+    const auto expected = outcome(m_model.table());
+
+    give(c.rows);
+    m_model.selectRow(c.removed);
+    const std::string removed = m_model.rowName(c.removed);
+    ASSERT_TRUE(m_model.removeRow(c.removed));
+    ASSERT_EQ(m_model.rows(), static_cast<int>(without.size()));
+    for (int r = 0; r < m_model.rows(); ++r) {
+      EXPECT_EQ(m_model.rowName(r), without[static_cast<std::size_t>(r)].first);
+      EXPECT_EQ(m_model.rowValue(r), without[static_cast<std::size_t>(r)].second);
+    }
+    EXPECT_EQ(m_model.data().row[without.size()].variable, -1) << "the freed row is empty";
+    EXPECT_FALSE(var(removed).given);
+    EXPECT_EQ(outcome(m_model.table()), expected);
+    // The selection moves to the row taking the removed one's place.
+    const int last = m_model.rows() - 1;
+    EXPECT_EQ(m_model.selectedRow(), std::min(c.removed, last));
+  }
+  EXPECT_FALSE(m_model.removeRow(m_model.rows()));
+  EXPECT_FALSE(m_model.removeRow(-1));
   EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(GeometryModelTest, RemovingARowKeepsTheSelectionOnItsDatum) {
+  choose("Rectangle");
+  struct Case {
+    const char *name;
+    int selected, removed, expected;
+  };
+  const Case cases[] = {
+      {"below the removed row", 2, 0, 1},
+      {"above the removed row", 0, 1, 0},
+      {"none", -1, 1, -1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    m_model.clearFigure();
+    ASSERT_EQ(m_model.takeAsDatum(variable("D")), LabelClick::RowAdded);
+    m_model.selectRow(c.selected);
+    const std::string kept = m_model.rowName(c.selected);
+    ASSERT_TRUE(m_model.removeRow(c.removed));
+    EXPECT_EQ(m_model.selectedRow(), c.expected);
+    if (c.expected >= 0) {
+      EXPECT_EQ(m_model.rowName(c.expected), kept);
+    }
+  }
+}
+
+TEST_F(GeometryModelTest, AnyShownVariableCanBeTakenAsADatum) {
+  chooseSquare();
+  ASSERT_EQ(var("P").state, kKnown);
+  const auto before = outcome(m_model.table());
+  // A computed value becomes a datum holding it: the figure does not change.
+  EXPECT_TRUE(m_model.canTakeAsDatum(variable("P")));
+  EXPECT_EQ(m_model.takeAsDatum(variable("P")), LabelClick::RowAdded);
+  ASSERT_EQ(m_model.rows(), 2);
+  EXPECT_EQ(m_model.rowName(1), "P");
+  EXPECT_EQ(m_model.rowValue(1), 40.0);
+  EXPECT_EQ(m_model.selectedRow(), 1);
+  EXPECT_TRUE(var("P").given);
+  EXPECT_EQ(outcome(m_model.table()), before);
+  // A datum already given only has its row selected.
+  EXPECT_EQ(m_model.takeAsDatum(variable("L")), LabelClick::RowSelected);
+  EXPECT_EQ(m_model.rows(), 2);
+  EXPECT_EQ(m_model.selectedRow(), 0);
+  // Neither a hidden entry nor one out of the table.
+  EXPECT_FALSE(m_model.canTakeAsDatum(-1));
+  EXPECT_EQ(m_model.takeAsDatum(m_model.table().size()), LabelClick::Nothing);
+  EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(GeometryModelTest, AnIncalculableVariableIsTakenFromItsStartingValue) {
+  choose("Triangle quelconque");
+  FigureData &data = m_model.data();
+  for (int r = 0; r < data.rows; ++r) data.row[static_cast<std::size_t>(r)].value = r < 2 ? 1.0 : 5.0;
+  m_model.compute();
+  const int s = variable("S");
+  ASSERT_EQ(m_model.table().at(s).state, kIncalculable);
+  ASSERT_EQ(m_model.takeAsDatum(s), LabelClick::RowAdded);
+  EXPECT_EQ(m_model.rowValue(m_model.rows() - 1), m_model.table().at(s).startValue);
+}
+
+TEST_F(GeometryModelTest, AResultOnlyVariableIsNeverADatum) {
+  int result = -1;
+  for (int dimension : {0, 1}) {
+    m_model.chooseDimension(dimension);
+    const int count = static_cast<int>(m_model.figureNames().size());
+    for (int i = 0; i < count && result < 0; ++i) {
+      ASSERT_TRUE(m_model.chooseFigure(i));
+      result = findVariable(m_model.table(), [](const GeoVariable &g) { return g.kind == 'R'; });
+    }
+    if (result >= 0) break;
+  }
+  ASSERT_GE(result, 0);
+  const int rows = m_model.rows();
+  EXPECT_FALSE(m_model.canTakeAsDatum(result));
+  EXPECT_EQ(m_model.takeAsDatum(result), LabelClick::Nothing);
+  EXPECT_EQ(m_model.rows(), rows);
 }
 
 TEST_F(GeometryModelTest, SectionRoundTrip) {
