@@ -131,6 +131,16 @@ bool trapezoidAngleSearch(double leg, double shortBase, double otherLeg, double 
   return false;
 }
 
+// The larger root of a·x² + b·x + c = 0 when it is the only positive one.
+// When both roots are positive the data fit two figures: false leaves the
+// position open, for another equation of the list to settle it.
+bool singlePositiveRoot(GuardedMath& g, double a, double b, double c, double& out) {
+  out = g.quad(a, b, c, 1.0);
+  if (g.failed()) return true;
+  double other = -b / a - out;
+  return !(other > 0.0 && out > 0.0 && other != out);
+}
+
 // The formula of relation `type` for position `p`, from the values `v` of
 // the relation's names. Returns false when the position has no formula.
 bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames>& v, GuardedMath& g,
@@ -151,9 +161,9 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       if (p == 0)
         out = g.acosD((4.0 * g.sq(v1) + g.sq(v2) - g.sq(v3)) / (4.0 * v1 * v2));
       else if (p == 1)
-        out = g.quad(4.0, -4.0 * v2 * g.cosD(v0), g.sq(v2) - g.sq(v3), 1.0);
+        return singlePositiveRoot(g, 4.0, -4.0 * v2 * g.cosD(v0), g.sq(v2) - g.sq(v3), out);
       else if (p == 2)
-        out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v3), 1.0);
+        return singlePositiveRoot(g, 1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v3), out);
       else if (p == 3)
         out = g.sqrt(g.sq(v2) + 4.0 * g.sq(v1) - 4.0 * v1 * v2 * g.cosD(v0));
       else
@@ -163,11 +173,11 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       if (p == 0)
         out = g.acosD((4.0 * g.sq(v1) + g.sq(v3) - g.sq(v2)) / (4.0 * v1 * v3));
       else if (p == 1)
-        out = g.quad(4.0, -4.0 * v3 * g.cosD(v0), g.sq(v3) - g.sq(v2), 1.0);
+        return singlePositiveRoot(g, 4.0, -4.0 * v3 * g.cosD(v0), g.sq(v3) - g.sq(v2), out);
       else if (p == 2)
         out = g.sqrt(g.sq(v3) + 4.0 * g.sq(v1) - 4.0 * v1 * v3 * g.cosD(v0));
       else if (p == 3)
-        out = g.quad(1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v2), 1.0);
+        return singlePositiveRoot(g, 1.0, -4.0 * v1 * g.cosD(v0), 4.0 * g.sq(v1) - g.sq(v2), out);
       else
         return false;
       return true;
