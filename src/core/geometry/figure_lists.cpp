@@ -757,6 +757,8 @@ constexpr FigureStep kFigure22Common[] = {
     RightTri("Yc|Xc|B31|AB31|xA11|xS3|xP"),
 };
 constexpr FigureStep kFigure23[] = {
+    // The right angle is the figure's own, whatever the data.
+    Fix("A3", 90),
     S("AD=A1+A2"),
     TriangleOnce(23),
     S("L3=LH31+LH32"),
@@ -831,7 +833,7 @@ constexpr FigureStep kFigure23[] = {
     RightTri("L1|LM21|M2|AM33|AM22|SM3|xP"),
     Tri("LM21|L3|M2|AM21|AM16|A1|SM4|L1"),
     Tri("LM31|M3|L2|AM32|A1|AM13|SM5|H3"),
-    Tri("LM31|L1|M3|AM31|AM25|A2|SM6|H3"),
+    Tri("LM31|L1|M3|AM31|AM26|A2|SM6|H3"),
     Tri("LM11|M12|M21|AM24|AM22|AM23|SM11|Yg"),
     Tri("LM11|M31|M12|AM35|AM36|AM31|SM12|Yg"),
     Tri("LM21|M22|M31|AM34|AM32|AM33|SM21|Xg"),

@@ -99,5 +99,33 @@ TEST(SolverMends, ParallelogramTakesOnlyASinglePositiveRoot) {
   for (const MendCase& c : kQuadraticRoots) check(c);
 }
 
+// Right triangle 3-4-5: L1 = 3 opposite A1, L2 = 4 opposite A2, right angle A3.
+const std::vector<MendCase> kRightTriangle = {
+    {"area and half a leg",
+     23,
+     kOrientationNone,
+     {{"S", 6}, {"LM21", 2}},
+     {{"L1", 3},
+      {"L2", 4},
+      {"L3", 5},
+      {"A1", 36.86989764584402},
+      {"A2", 53.13010235415598},
+      {"A3", 90},
+      {"M3", 2.5},
+      {"M1", std::sqrt(18.25)},
+      {"M2", std::sqrt(13.0)}},
+     {}},
+    {"the legs",
+     23,
+     kOrientationNone,
+     {{"L1", 3}, {"L2", 4}},
+     {{"A2", 53.13010235415598}, {"A3", 90}, {"AM26", 2 * 36.86989764584402}, {"AM25", 86.82016988013578}},
+     {}},
+};
+
+TEST(SolverMends, RightTriangleNamesEachAngleOnce) {
+  for (const MendCase& c : kRightTriangle) check(c);
+}
+
 }  // namespace
 }  // namespace qz
