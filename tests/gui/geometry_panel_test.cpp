@@ -9,10 +9,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <memory>
 
 #include "app/calculator_window.h"
 #include "app/commands.h"
@@ -77,6 +80,32 @@ class GeometryPanelTest : public QObject {
     QVERIFY(grid->editorOpen());
     QCOMPARE(grid->editorRow(), r);
     QTest::keyClicks(grid->editor(), text);
+  }
+  /// Opens `widget`'s context menu at `at` and triggers its item `text`
+  /// from inside the menu's loop; false when no menu showed that item
+  /// enabled (the menu is closed all the same).
+  static bool chooseFromMenu(QWidget* widget, QPoint at, const QString& text) {
+    auto found = std::make_shared<bool>(false);
+    QTimer::singleShot(0, widget, [found, text] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* action : menu->actions()) {
+        if (action->text() == text && action->isEnabled()) {
+          *found = true;
+          action->trigger();
+        }
+      }
+      menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    return *found;
+  }
+  /// Centre of the label of `name` in the picture (drawn first).
+  static QPoint labelCentre(GeometryPanel* panel, const char* name) {
+    panel->figureView()->grab();
+    const Rect label = panel->model().table().at(variable(panel, name)).labelRect;
+    return QPoint((label.left + label.right) / 2, (label.top + label.bottom) / 2);
   }
   static int rowOf(GeometryPanel* panel, const char* name) {
     for (int r = 0; r < panel->model().rows(); ++r)
@@ -279,6 +308,59 @@ class GeometryPanelTest : public QObject {
     QVERIFY(panel->knownData()->editorOpen());
     QCOMPARE(panel->knownData()->editorRow(), rows);
     QVERIFY(panel->model().table().at(unknown).given);
+  }
+
+  void dataTakenFromThePictureAndRemovedFromTheGrid() {
+    GeometryPanel* panel = open();
+    QVERIFY(panel);
+    chooseFigure(panel, QStringLiteral("Rectangle"));
+    QCOMPARE(panel->model().rows(), 2);
+    QCOMPARE(stateOf(panel, "D"), static_cast<int>(kKnown));
+    const double diagonal = valueOf(panel, "D");
+    // The computed diagonal becomes a datum holding its value.
+    QVERIFY(chooseFromMenu(panel->figureView(), labelCentre(panel, "D"), FigureView::takeText()));
+    QCOMPARE(panel->model().rows(), 3);
+    QCOMPARE(panel->model().rowName(2), std::string("D"));
+    QCOMPARE(panel->model().rowValue(2), diagonal);
+    QCOMPARE(panel->knownData()->editorRow(), 2);
+    // On a given one, the menu only selects its row.
+    QVERIFY(chooseFromMenu(panel->figureView(), labelCentre(panel, "L1"), FigureView::takeText()));
+    QCOMPARE(panel->model().rows(), 3);
+    QCOMPARE(panel->knownData()->editorRow(), 0);
+    shot("geometry-taken");
+
+    // Échap leaves the editor for the grid, where Suppr removes the row.
+    QTest::keyClick(panel->knownData()->editor(), Qt::Key_Escape);
+    QVERIFY(!panel->knownData()->editorOpen());
+    QCOMPARE(panel->model().selectedRow(), 0);
+    QTest::keyClick(panel->knownData(), Qt::Key_Delete);
+    QCOMPARE(panel->model().rows(), 2);
+    QCOMPARE(panel->model().rowName(0), std::string("L2"));
+    QCOMPARE(panel->model().rowName(1), std::string("D"));
+    QVERIFY(!panel->model().table().at(variable(panel, "L1")).given);
+    // The first side now follows from the other one and the diagonal.
+    QCOMPARE(stateOf(panel, "L1"), static_cast<int>(kKnown));
+    QCOMPARE(panel->model().selectedRow(), 0);
+
+    // The row's context menu removes it, even while it is being edited.
+    typeInRow(panel, 1, QStringLiteral("0"));
+    m_messenger.clear();
+    QVERIFY(chooseFromMenu(panel->knownData(), panel->knownData()->nameCell(1).center(),
+                           KnownDataView::removeText()));
+    // The value being typed into it is dropped, not refused.
+    QVERIFY(m_messenger.boxes().empty());
+    QVERIFY(!panel->knownData()->editorOpen());
+    QCOMPARE(panel->model().rows(), 1);
+    QCOMPARE(panel->model().rowName(0), std::string("L2"));
+    QCOMPARE(stateOf(panel, "D"), static_cast<int>(kUnknown));
+    QVERIFY(m_app->app().validEntry);
+    // No menu under an empty row.
+    QVERIFY(!chooseFromMenu(panel->knownData(), panel->knownData()->nameCell(5).center(),
+                            KnownDataView::removeText()));
+    QCOMPARE(panel->model().rows(), 1);
+    // "&Effacer" still gives the figure its first data back.
+    QTest::mouseClick(panel->clearButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().rows(), 2);
   }
 
   void subFigureListFollowsTheFigure() {

@@ -139,6 +139,12 @@ bool GeometryModel::acceptsTyping(int r, std::string& text) const {
 int GeometryModel::commitRow(int r, const std::string& input, double& messageValue) {
   messageValue = 0.0;
   if (r < 0 || r >= rows()) return 0;
+  // The editor shows the value with six digits: left as shown, the row keeps
+  // its exact value (a computed value taken as a datum stays exact).
+  if (input == rowText(r)) {
+    compute(false);
+    return 0;
+  }
   std::string text = input.substr(0, kEditorLength);
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   std::replace(text.begin(), text.end(), ',', '.');

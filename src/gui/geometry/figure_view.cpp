@@ -1,5 +1,7 @@
 #include "geometry/figure_view.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,7 +15,9 @@ FigureView::FigureView(GeometryModel& model, QWidget* parent) : QWidget(parent),
   setMouseTracking(true);
   setMinimumSize(200, 220);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  setToolTip(QStringLiteral("Cliquer un nom : sa valeur, ou en faire une donnée"));
+  setToolTip(
+      QStringLiteral("Cliquer un nom : sa valeur, ou en faire une donnée ;\n"
+                     "clic droit : le prendre comme donnée"));
 }
 
 void FigureView::paintEvent(QPaintEvent*) {
@@ -56,6 +60,21 @@ void FigureView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   const int index = m_model.variableAt(Point{p.x(), p.y()});
   if (index >= 0) emit labelClicked(index);
+}
+
+}  // namespace qz
+
+namespace qz {
+
+void FigureView::contextMenuEvent(QContextMenuEvent* event) {
+  const int index = m_model.variableAt(Point{event->pos().x(), event->pos().y()});
+  if (index < 0) return;
+  QMenu menu(this);
+  QAction* take = menu.addAction(takeText());
+  // A result-only variable is never a datum: the item says so by being off.
+  take->setEnabled(m_model.canTakeAsDatum(index));
+  connect(take, &QAction::triggered, this, [this, index] { emit takeAsDatumRequested(index); });
+  menu.exec(event->globalPos());
 }
 
 }  // namespace qz

@@ -172,6 +172,13 @@ void GeometryPanel::buildLayout() {
   connect(m_clear, &QPushButton::clicked, this, [this] { command(kCmdGeoClear); });
   connect(m_picture, &FigureView::labelClicked, this, [this](int index) { clickVariable(index); });
   connect(m_grid, &KnownDataView::rowClicked, this, [this](int row) { rowClicked(row); });
+  connect(m_picture, &FigureView::takeAsDatumRequested, this, [this](int index) { takeAsDatum(index); });
+  connect(m_grid, &KnownDataView::removeRequested, this, [this](int row) { removeRow(row); });
+  connect(m_grid->editor(), &RowEditor::escaped, this, [this] {
+    closeEditor();
+    m_grid->setFocus(Qt::OtherFocusReason);
+    showState();
+  });
   connect(m_result, &ResultView::clicked, this, [this] { resultClicked(); });
   connect(m_grid->editor(), &QLineEdit::textEdited, this, [this](const QString& t) { editorTyped(t); });
   connect(m_grid->editor(), &RowEditor::left, this, [this] { editorLeft(); });
@@ -402,6 +409,30 @@ void GeometryPanel::clickVariable(int index) {
     m_grid->openEditor(m_model.selectedRow());
     m_lastGoodText = m_grid->editor()->text();
   }
+  showState();
+}
+
+void GeometryPanel::takeAsDatum(int index) {
+  closeEditor();
+  const LabelClick outcome = m_model.takeAsDatum(index);
+  if (outcome == LabelClick::RowAdded || outcome == LabelClick::RowSelected) {
+    m_grid->openEditor(m_model.selectedRow());
+    m_lastGoodText = m_grid->editor()->text();
+  }
+  showState();
+}
+
+void GeometryPanel::removeRow(int row) {
+  // The value being typed into the row that goes is not taken (nor refused).
+  if (m_grid->editorRow() == row) {
+    m_grid->hideEditor();
+    m_app.validEntry = true;
+  } else {
+    closeEditor();
+  }
+  m_model.selectRow(row);
+  m_model.removeRow(row);
+  m_grid->setFocus(Qt::OtherFocusReason);
   showState();
 }
 

@@ -67,6 +67,10 @@ class GeometryPanel : public CalculatorPanel {
 
   /// Clicks on a variable of the picture, as a mouse click does.
   void clickVariable(int index);
+  /// "Prendre comme donnée" on a variable of the picture.
+  void takeAsDatum(int index);
+  /// Known-data row `row` removed (Suppr or "Retirer cette donnée").
+  void removeRow(int row);
 
  private:
   GeometryPanel(CalcApp& app, GeometryModel* model, std::unique_ptr<GeometryModel> own, QWidget* parent);

@@ -1,5 +1,8 @@
 #include "geometry/known_data_view.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,13 +23,25 @@ void RowEditor::focusOutEvent(QFocusEvent* event) {
   emit left();
 }
 
+void RowEditor::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    emit escaped();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
 KnownDataView::KnownDataView(GeometryModel& model, QWidget* parent)
     : QWidget(parent), m_model(model), m_editor(new RowEditor(this)) {
   m_editor->setMaxLength(kEditorLength);
   m_editor->setObjectName(QStringLiteral("rowEditor"));
   m_editor->hide();
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-  setToolTip(QStringLiteral("Cliquer une donnée pour changer sa valeur"));
+  // Focused, the grid takes Suppr for its selected row.
+  setFocusPolicy(Qt::ClickFocus);
+  setToolTip(
+      QStringLiteral("Cliquer une donnée pour changer sa valeur ;\n"
+                     "Suppr (après Échap) ou clic droit pour la retirer"));
 }
 
 QSize KnownDataView::minimumSizeHint() const { return QSize(150, kRowCount * (fontMetrics().height() + 6)); }
@@ -39,6 +54,12 @@ QRect KnownDataView::nameCell(int r) const { return QRect(0, r * rowHeight(), na
 
 QRect KnownDataView::valueCell(int r) const {
   return QRect(nameWidth() + 4, r * rowHeight(), width() - nameWidth() - 4, rowHeight());
+}
+
+int KnownDataView::rowAt(QPoint p) const {
+  if (p.y() < 0) return -1;
+  const int r = p.y() / rowHeight();
+  return r < m_model.rows() ? r : -1;
 }
 
 void KnownDataView::openEditor(int r) {
@@ -74,7 +95,10 @@ void KnownDataView::paintEvent(QPaintEvent*) {
     painter.drawRect(name.adjusted(0, 0, -1, -1));
     painter.drawRect(value.adjusted(0, 0, -1, -1));
     if (r >= m_model.rows()) continue;
-    painter.setPen(palette().color(QPalette::WindowText));
+    // The row Suppr would remove shows while the grid has the keyboard.
+    const bool marked = r == m_model.selectedRow() && hasFocus() && !editorOpen();
+    if (marked) painter.fillRect(name.adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight));
+    painter.setPen(palette().color(marked ? QPalette::HighlightedText : QPalette::WindowText));
     painter.drawText(name.adjusted(2, 0, -3, 0), Qt::AlignVCenter | Qt::AlignRight,
                      cp1252ToQString(m_model.rowName(r) + " = "));
     if (r == m_editorRow && editorOpen()) continue;
@@ -86,8 +110,25 @@ void KnownDataView::paintEvent(QPaintEvent*) {
 
 void KnownDataView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const int r = event->position().toPoint().y() / rowHeight();
-  if (r >= 0 && r < m_model.rows()) emit rowClicked(r);
+  const int r = rowAt(event->position().toPoint());
+  if (r >= 0) emit rowClicked(r);
+}
+
+void KnownDataView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete && m_model.selectedRow() >= 0 && !editorOpen()) {
+    emit removeRequested(m_model.selectedRow());
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void KnownDataView::contextMenuEvent(QContextMenuEvent* event) {
+  const int r = rowAt(event->pos());
+  if (r < 0) return;
+  QMenu menu(this);
+  QAction* remove = menu.addAction(removeText());
+  connect(remove, &QAction::triggered, this, [this, r] { emit removeRequested(r); });
+  menu.exec(event->globalPos());
 }
 
 }  // namespace qz

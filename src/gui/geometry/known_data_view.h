@@ -1,5 +1,6 @@
 // The "Données connues " grid: nine rows of name and value, with an in-place
-// editor over the value of the row being changed.
+// editor over the value of the row being changed. A datum is removed with
+// Suppr on the selected row or from the row's context menu.
 #pragma once
 
 #include <QLineEdit>
@@ -9,7 +10,8 @@ namespace qz {
 
 class GeometryModel;
 
-/// The in-place editor: tells when it loses the focus.
+/// The in-place editor: tells when it loses the focus, and when Échap asks
+/// to leave it for the grid (where Suppr removes the row).
 class RowEditor : public QLineEdit {
   Q_OBJECT
  public:
@@ -17,9 +19,11 @@ class RowEditor : public QLineEdit {
 
  signals:
   void left();
+  void escaped();
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 class KnownDataView : public QWidget {
@@ -41,14 +45,22 @@ class KnownDataView : public QWidget {
   QRect valueCell(int r) const;
   QRect nameCell(int r) const;
   QSize minimumSizeHint() const override;
+  /// Row holding a datum under `p`, -1 when none.
+  int rowAt(QPoint p) const;
+
+  static QString removeText() { return QStringLiteral("Retirer cette donnée"); }
 
  signals:
   /// A row holding a datum was clicked.
   void rowClicked(int row);
+  /// Row `row` is to stop being a datum (Suppr, or its context menu).
+  void removeRequested(int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

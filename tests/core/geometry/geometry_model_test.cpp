@@ -342,6 +342,21 @@ TEST_F(GeometryModelTest, AnyShownVariableCanBeTakenAsADatum) {
   EXPECT_EQ(m_model.selectedRow(), 1);
   EXPECT_TRUE(var("P").given);
   EXPECT_EQ(outcome(m_model.table()), before);
+  // The editor's six digits, committed unchanged, leave the exact value.
+  double shown = 0.0;
+  ASSERT_EQ(m_model.commitRow(0, "3.14159265", shown), 0);
+  ASSERT_EQ(m_model.takeAsDatum(variable("S")), LabelClick::RowAdded);
+  const double surface = var("S").value;
+  ASSERT_EQ(m_model.rowText(2), "9.8696");
+  ASSERT_EQ(m_model.commitRow(2, m_model.rowText(2), shown), 0);
+  EXPECT_EQ(m_model.rowValue(2), surface);
+  ASSERT_EQ(m_model.commitRow(2, "9.8696", shown), 0);
+  ASSERT_EQ(m_model.commitRow(2, "9.86961", shown), 0);
+  EXPECT_EQ(m_model.rowValue(2), 9.86961) << "a changed text is taken";
+  ASSERT_EQ(m_model.commitRow(1, "40", shown), 0);
+  ASSERT_TRUE(m_model.removeRow(2));
+  ASSERT_EQ(m_model.commitRow(0, "10", shown), 0);
+  EXPECT_EQ(outcome(m_model.table()), before);
   // A datum already given only has its row selected.
   EXPECT_EQ(m_model.takeAsDatum(variable("L")), LabelClick::RowSelected);
   EXPECT_EQ(m_model.rows(), 2);
