@@ -265,7 +265,9 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       } else if (p == 1) {
         out = g.sqrt(g.sq(v3) + g.sq(v2) - 2.0 * g.cosD(v0) * v3 * v2);
       } else if (p == 2 || p == 3) {
-        // Side-side-angle: only one positive root is a single solution.
+        // Side-side-angle: only one positive root is a single solution. Two
+        // positive roots are two triangles: the side stays open, for a later
+        // equation to settle, rather than incalculable for good.
         double other = p == 2 ? v3 : v2;
         double d = g.sq(v1) - g.sq(other * g.sinD(v0));
         if (g.failed()) return true;
@@ -277,10 +279,9 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
         double c = other * g.cosD(v0);
         double r1 = c + std::sqrt(d);
         double r2 = c - std::sqrt(d);
-        if (r1 > 0.0 && r2 < 0.0)
+        if (r1 > 0.0 && r2 > 0.0 && r1 != r2) return false;
+        if (r1 > 0.0)
           out = r1;
-        else if (r2 > 0.0 && r1 < 0.0)
-          out = r2;
         else
           g.fail(kNoSingleSolution);
       } else {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,6 +126,32 @@ const std::vector<MendCase> kRightTriangle = {
 
 TEST(SolverMends, RightTriangleNamesEachAngleOnce) {
   for (const MendCase& c : kRightTriangle) check(c);
+}
+
+// Isosceles 6-5-5 and right 3-4-5 triangles, whose bisectors the law of
+// cosines meets first from a side and an angle that fit two triangles.
+const std::vector<MendCase> kTwoTriangleSteps = {
+    {"isosceles from the apex and half the base",
+     21,
+     kOrientationNone,
+     {{"A1", 73.739795291688}, {"LH11", 3}},
+     {{"L1", 6},
+      {"L2", 5},
+      {"A2", 53.13010235415598},
+      {"B1", 4},
+      {"B2", 60 * std::cos(26.56505117707799 * std::numbers::pi / 180) / 11},
+      {"B3", 60 * std::cos(26.56505117707799 * std::numbers::pi / 180) / 11}},
+     {}},
+    {"right triangle: the bisector of the right angle",
+     23,
+     kOrientationNone,
+     {{"S", 6}, {"LM21", 2}},
+     {{"B3", std::sqrt(2.0) * 12 / 7}, {"B1", 4 * std::sqrt(10.0) / 3}, {"B2", 1.5 * std::sqrt(5.0)}},
+     {}},
+};
+
+TEST(SolverMends, AStepThatFitsTwoTrianglesLeavesTheValueOpen) {
+  for (const MendCase& c : kTwoTriangleSteps) check(c);
 }
 
 }  // namespace
