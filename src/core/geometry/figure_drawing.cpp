@@ -186,14 +186,24 @@ class FigurePainter {
     v.labelRect = rect;
   }
 
-  void drawCaption(const GeoVariable& v, const SubFigurePlacement& place) {
+  /// Where a caption's text goes: vertically centred on its point, from its
+  /// x or centred on the world's middle when x is negative. Empty when it
+  /// shows no text.
+  Rect captionRect(const GeoVariable& v, const SubFigurePlacement& place) {
     const std::string text = captionText(v.caption);
-    if (text.empty()) return;
+    if (text.empty()) return {};
     const Size size = m_canvas.measureText(text);
     Point at = place.device(v.x1, v.y1);
     if (v.x1 < 0) at.x = place.device(kFigureWorldWidth * 0.5, v.y1).x - size.width / 2;
+    const int top = at.y - size.height / 2;
+    return {at.x, top, at.x + size.width, top + size.height};
+  }
+
+  void drawCaption(const GeoVariable& v, const SubFigurePlacement& place) {
+    const Rect rect = captionRect(v, place);
+    if (rect.isEmpty()) return;
     m_canvas.setTextColour(v.colour);
-    m_canvas.drawText({at.x, at.y - size.height / 2}, text);
+    m_canvas.drawText({rect.left, rect.top}, captionText(v.caption));
   }
 
   FontSpec labelFont() const {
@@ -273,12 +283,61 @@ void roundCorners(VariableTable& table) {
   }
 }
 
+namespace {
+
+// Whether every caption of the sub-figure, drawn in `drawn`, lies within the
+// height of `frame`.
+bool captionsFit(Canvas& canvas, const Rect& frame, const Rect& drawn, const VariableTable& table,
+                 const FigureLayout& layout, int subFigure, const FigureDrawOptions& options) {
+  FigurePainter painter(canvas, drawn, options);
+  canvas.setFont(painter.labelFont());
+  const SubFigurePlacement place(painter.mapping(), layout, subFigure);
+  for (int i = table.predefinedCount(); i < table.size(); ++i) {
+    const GeoVariable& v = table.at(i);
+    if (v.subFigure != subFigure || v.kind != 'C') continue;
+    const Rect r = painter.captionRect(v, place);
+    if (!r.isEmpty() && (r.top < frame.top || r.bottom > frame.bottom)) return false;
+  }
+  return true;
+}
+
+Rect centredOfWidth(const Rect& frame, int width) {
+  const int left = frame.left + (frame.width() - width) / 2;
+  return {left, frame.top, left + width, frame.bottom};
+}
+
+}  // namespace
+
+Rect figureDrawingFrame(Canvas& canvas, const Rect& frame, const VariableTable& table, const FigureLayout& layout,
+                        int subFigure, const FigureDrawOptions& options) {
+  if (frame.isEmpty() || captionsFit(canvas, frame, frame, table, layout, subFigure, options)) return frame;
+  // The catalogue's captions sit above and below the 1000-unit drawing, in
+  // room a frame flatter than the window's original one does not have:
+  // narrowing the world's frame gives it more height. The widest frame that
+  // holds them all is taken, down to a world 1.5 times as high as wide (the
+  // catalogue's captions need 1.2).
+  int fits = std::clamp(frame.height() * 2 / 3, 1, frame.width());
+  int fails = frame.width();
+  if (fits == fails ||
+      !captionsFit(canvas, frame, centredOfWidth(frame, fits), table, layout, subFigure, options))
+    return centredOfWidth(frame, fits);
+  while (fails - fits > 1) {
+    const int middle = fits + (fails - fits) / 2;
+    if (captionsFit(canvas, frame, centredOfWidth(frame, middle), table, layout, subFigure, options)) {
+      fits = middle;
+    } else {
+      fails = middle;
+    }
+  }
+  return centredOfWidth(frame, fits);
+}
+
 void DrawFigure(Canvas& canvas, const Rect& frame, VariableTable& table, const FigureLayout& layout,
                 int subFigure, const FigureDrawOptions& options) {
   roundCorners(table);
   for (auto& v : table.entries()) v.labelRect = Rect{};
   if (frame.isEmpty()) return;
-  FigurePainter painter(canvas, frame, options);
+  FigurePainter painter(canvas, figureDrawingFrame(canvas, frame, table, layout, subFigure, options), options);
   canvas.setClip(frame);
   if (options.fillFrame) canvas.fillRect(frame, options.background);
   const SubFigurePlacement place(painter.mapping(), layout, subFigure);

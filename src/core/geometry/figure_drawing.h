@@ -60,12 +60,22 @@ std::string captionText(const std::string& caption);
 /// table; the entry becomes kind "A", so a second call changes nothing.
 void roundCorners(VariableTable& table);
 
+/// The part of `frame` the picture's world is mapped onto: `frame` itself
+/// when every caption of the sub-figure lies within its height, otherwise the
+/// widest frame of the same height, centred in it, that holds them (a frame
+/// flatter than the window's original one has too little height above and
+/// below the drawing), no narrower than two thirds of its height. Pens,
+/// marks and the label font follow its width.
+Rect figureDrawingFrame(Canvas& canvas, const Rect& frame, const VariableTable& table, const FigureLayout& layout,
+                        int subFigure, const FigureDrawOptions& options = {});
+
 /// Draws sub-figure `subFigure` of the figure in `table` inside `frame`,
 /// clipped to it. A label shows the state of the variable its name resolves
 /// to (the entry the equations use), so a name drawn in several sub-figures
 /// reads the same everywhere; each drawn label's rectangle is stored in its
 /// entry's `labelRect` (other entries of the sub-figure get an empty one).
-/// Corners are rounded first (see roundCorners).
+/// Corners are rounded first (see roundCorners). The world is mapped onto
+/// figureDrawingFrame, so that no caption is cut off by the frame's height.
 void DrawFigure(Canvas& canvas, const Rect& frame, VariableTable& table, const FigureLayout& layout,
                 int subFigure, const FigureDrawOptions& options = {});
 
