@@ -86,6 +86,7 @@ enum class Outcome {
   Solved,      // shape and scale found
   NoData,      // not enough data: nothing is computed
   Infeasible,  // the data cannot form the triangle: everything incalculable
+  Several,     // several triangles fit: only the values they share are known
 };
 
 // The 19 quantities of one rotation: their entries, which the user gave, and
@@ -136,14 +137,12 @@ class Problem {
     return out;
   }
 
-  /// Assigns every position from the shape, scaled on the datum at `scalePos`.
-  void assignAll(const Shape& shape, int scalePos) {
+  /// The 19 quantities of the shape (degrees, plain area and perimeter),
+  /// scaled on the datum at `scalePos`; false when the scale is unusable.
+  bool quantities(const Shape& shape, int scalePos, Values& out) const {
     const Values n = normalised(shape.a1, shape.a2, shape.a3);
     const double scale = data(scalePos) / n[static_cast<size_t>(scalePos)];
-    if (!std::isfinite(scale) || !(scale > 0.0)) {
-      failAll();
-      return;
-    }
+    if (!std::isfinite(scale) || !(scale > 0.0)) return false;
     for (int i = 0; i < kTrianglePositions; ++i) {
       double v = n[static_cast<size_t>(i)];
       if (isAngle(i))
@@ -154,8 +153,41 @@ class Problem {
         v = scale * v * 2.0;
       else
         v *= scale;
-      int code = std::isfinite(v) ? kNumericOk : kMathError;
-      m_solver.assign(m_index[static_cast<size_t>(i)], code == kNumericOk ? v : 0.0, code);
+      out[static_cast<size_t>(i)] = v;
+    }
+    return true;
+  }
+
+  /// Assigns every position from the shape, scaled on the datum at `scalePos`.
+  void assignAll(const Shape& shape, int scalePos) {
+    Values v{};
+    if (!quantities(shape, scalePos, v)) {
+      failAll();
+      return;
+    }
+    for (int i = 0; i < kTrianglePositions; ++i) assignOne(i, v[static_cast<size_t>(i)]);
+  }
+
+  /// Several triangles fit the data: the quantities they all share (the
+  /// given angle, the side facing it, the circumradius, ... when two
+  /// triangles only exchange the other two sides) are assigned; the others
+  /// stay unknown, since the data do not choose between the triangles.
+  void assignCommon(const std::vector<Shape>& shapes, int scalePos) {
+    std::vector<Values> all(shapes.size());
+    for (size_t k = 0; k < shapes.size(); ++k) {
+      if (!quantities(shapes[k], scalePos, all[k])) {
+        failAll();
+        return;
+      }
+    }
+    for (int i = 0; i < kTrianglePositions; ++i) {
+      const double first = all[0][static_cast<size_t>(i)];
+      bool same = true;
+      for (const Values& v : all) {
+        const double other = v[static_cast<size_t>(i)];
+        same = same && std::fabs(other - first) <= 1e-9 * std::max(std::fabs(first), std::fabs(other));
+      }
+      if (same) assignOne(i, first);
     }
   }
 
@@ -163,18 +195,29 @@ class Problem {
     for (int k : m_index) m_solver.assign(k, 0.0, kNoSingleSolution);
   }
 
+  void assignOne(int pos, double v) {
+    int code = std::isfinite(v) ? kNumericOk : kMathError;
+    m_solver.assign(m_index[static_cast<size_t>(pos)], code == kNumericOk ? v : 0.0, code);
+  }
+
   void finish(Outcome outcome, const Shape& shape, int scalePos) {
     if (outcome == Outcome::Solved)
       assignAll(shape, scalePos);
+    else if (outcome == Outcome::Several)
+      assignCommon(m_alternatives, scalePos);
     else if (outcome == Outcome::Infeasible)
       failAll();
   }
+
+  /// Records one of several triangles that fit the data.
+  void addAlternative(const Shape& shape) { m_alternatives.push_back(shape); }
 
  private:
   GeoSolver& m_solver;
   std::array<int, kTrianglePositions> m_index{};
   std::array<bool, kTrianglePositions> m_given{};
   Values m_data{};
+  std::vector<Shape> m_alternatives;
   bool m_valid = true;
   bool m_incalculable = false;
   bool m_badData = false;
@@ -485,10 +528,13 @@ Outcome solveOneAngle(Problem& p, Shape& shape, int& scalePos) {
   double level = 0.0;
   if (constantRatio(f, 0.0, kPi - a3, level)) return constantOutcome(level);
   std::vector<double> roots = findRoots(f, 0.0, kPi - a3);
-  // A datum pair met by two different triangles fixes none.
-  if (roots.size() != 1) return Outcome::Infeasible;
+  if (roots.empty()) return Outcome::Infeasible;
   shape = oneAngleShape(a3, roots.front());
-  return Outcome::Solved;
+  if (roots.size() == 1) return Outcome::Solved;
+  // A datum pair met by several triangles fixes only what they share.
+  warnTwoSolutions(p.solver());
+  for (double root : roots) p.addAlternative(oneAngleShape(a3, root));
+  return Outcome::Several;
 }
 
 // --- No angle: three lengths ------------------------------------------------

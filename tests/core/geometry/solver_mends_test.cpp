@@ -154,5 +154,38 @@ TEST(SolverMends, AStepThatFitsTwoTrianglesLeavesTheValueOpen) {
   for (const MendCase& c : kTwoTriangleSteps) check(c);
 }
 
+// A1 = 60, P = 15 and S fit the triangle 5.25-6-3.75 and the one with L2 and
+// L3 exchanged: what both share is known, the rest is left open.
+const std::vector<MendCase> kTwoTriangles = {
+    {"an angle, the perimeter and the area",
+     22,
+     kOrientationNone,
+     {{"A1", 60}, {"P", 15}, {"S", 9.742785792574935}},
+     {{"L1", 5.25},
+      {"R", 5.25 / std::sqrt(3.0)},
+      {"r", 9.742785792574935 / 7.5},
+      {"H1", 2 * 9.742785792574935 / 5.25},
+      {"M1", 0.5 * std::sqrt(72.5625)},
+      {"B1", 22.5 * std::sqrt(3.0) / 9.75},
+      {"AB11", 30}},
+     {"L2", "L3", "A2", "A3", "H2", "H3", "M2", "M3", "B2", "B3"}},
+    {"the area and a side facing the angle: the same pair exchanged",
+     22,
+     kOrientationNone,
+     {{"A1", 60}, {"L1", 7}, {"S", 10 * std::sqrt(3.0)}},
+     {{"L1", 7}, {"R", 7 / std::sqrt(3.0)}, {"P", 20}, {"r", std::sqrt(3.0)}},
+     {"L2", "L3", "A2", "A3"}},
+    {"a side next to the angle and the perimeter fix one triangle",
+     22,
+     kOrientationNone,
+     {{"A1", 60}, {"L2", 8}, {"P", 20}},
+     {{"L1", 7}, {"L3", 5}, {"A2", std::acos(1.0 / 7) * 180 / std::numbers::pi}},
+     {}},
+};
+
+TEST(SolverMends, TrianglesThatFitTheSameDataShareWhatTheyHaveInCommon) {
+  for (const MendCase& c : kTwoTriangles) check(c);
+}
+
 }  // namespace
 }  // namespace qz
