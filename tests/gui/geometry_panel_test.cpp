@@ -330,9 +330,13 @@ class GeometryPanelTest : public QObject {
     shot("geometry-taken");
 
     // Échap leaves the editor for the grid, where Suppr removes the row.
+    window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
     QTest::keyClick(panel->knownData()->editor(), Qt::Key_Escape);
     QVERIFY(!panel->knownData()->editorOpen());
+    QVERIFY(panel->knownData()->hasFocus());
     QCOMPARE(panel->model().selectedRow(), 0);
+    shot("geometry-row-selected");
     QTest::keyClick(panel->knownData(), Qt::Key_Delete);
     QCOMPARE(panel->model().rows(), 2);
     QCOMPARE(panel->model().rowName(0), std::string("L2"));

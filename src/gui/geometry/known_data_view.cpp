@@ -1,6 +1,7 @@
 #include "geometry/known_data_view.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -20,7 +21,9 @@ const QColor kValueColour(0, 0, 128);
 
 void RowEditor::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  emit left();
+  // A menu opening (the editor's own, or the row's) leaves the text where it
+  // is: nothing is taken until the focus really goes elsewhere.
+  if (event->reason() != Qt::PopupFocusReason) emit left();
 }
 
 void RowEditor::keyPressEvent(QKeyEvent* event) {
