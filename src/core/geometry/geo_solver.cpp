@@ -428,6 +428,14 @@ bool relationFormula(int type, int p, const std::array<double, kMaxRelationNames
       else
         return false;
       return true;
+    case 22:  // law of sines: side V0 opposite angle V2, side V1 opposite angle V3
+      if (p == 0)
+        out = v1 * g.sinD(v2) / g.sinD(v3);
+      else if (p == 1)
+        out = v0 * g.sinD(v3) / g.sinD(v2);
+      else
+        return false;  // an angle from its sine has two values: left to the law of cosines
+      return true;
     default:
       return false;
   }

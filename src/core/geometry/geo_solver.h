@@ -69,7 +69,7 @@ class GeoSolver {
   void evalSum(std::string_view text);
   /// Product form "T0=T1*T2/T3...": solves for its single unknown name.
   void evalProduct(std::string_view text);
-  /// Relation "V0=V1|V2|..." of type 1..21: each unknown position whose
+  /// Relation "V0=V1|V2|..." of type 1..22: each unknown position whose
   /// partners are all known is computed by the type's formula.
   void evalRelation(std::string_view text, int type);
   /// Copies a known value, or spreads incalculability, from one name to the other.

@@ -216,6 +216,10 @@ void Triangle(GeoSolver& solver, std::string_view s1, std::string_view s2, std::
   const std::string heron = join({h, "=", s1, "|", s2, "|", s3});
   const std::string height = join({h, "=", s1, "|", angleB, "|", angleC});
   const std::string area = join({"2.*", s, "=", s1, "*", h});
+  // Two angles and one side fix the other sides, which the cosines cannot.
+  const std::string sinesAB = join({s1, "=", s2, "|", angleA, "|", angleB});
+  const std::string sinesBC = join({s2, "=", s3, "|", angleB, "|", angleC});
+  const std::string sinesCA = join({s3, "=", s1, "|", angleC, "|", angleA});
   for (int round = 0; round < 233; ++round) {
     const int before = solver.progress();
     solver.evalSum(sumAngles);
@@ -225,6 +229,9 @@ void Triangle(GeoSolver& solver, std::string_view s1, std::string_view s2, std::
     solver.evalRelation(heron, 8);
     solver.evalRelation(height, 9);
     solver.evalProduct(area);
+    solver.evalRelation(sinesAB, 22);
+    solver.evalRelation(sinesBC, 22);
+    solver.evalRelation(sinesCA, 22);
     if (solver.progress() == before) return;
   }
 }
