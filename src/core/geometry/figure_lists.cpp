@@ -1133,6 +1133,9 @@ constexpr FigureStep kFigure42[] = {
     S("E2N=(-1.)*E2"),
     R(20, "R2=r|E2N|A1|EP"),
     S("L1=LC+L2"),
+    // The slant heights of the whole cone and of the small one cut off.
+    R(17, "R=L1|A1"),
+    R(17, "r=L2|A1"),
     S("L1i=LCi+L2i"),
     P("SD=PI*R^2."),
     P("Sd=PI*r^2."),

@@ -35,6 +35,20 @@ class GeometryModelTest : public ::testing::Test {
   }
   void chooseSquare() { choose("Carr\xE9"); }
 
+  /// A clickable variable left unknown: the rectangle with its second side removed.
+  int unknownOfARectangleWithOneSide() {
+    choose("Rectangle");
+    if (m_model.rows() < 2 || !m_model.removeRow(1)) return -1;
+    const VariableTable &table = m_model.table();
+    for (int v = table.predefinedCount(); v < table.size(); ++v) {
+      const GeoVariable &g = table.at(v);
+      if (g.shown && g.kind != 'V' && g.kind != 'R' && g.kind != 'C' && g.state == kUnknown && !g.given &&
+          table.lookupVariable(g.name, true) == v)
+        return v;
+    }
+    return -1;
+  }
+
   int variable(const std::string &name) const {
     return const_cast<GeometryModel &>(m_model).table().lookupVariable(name, true);
   }
@@ -171,22 +185,7 @@ TEST_F(GeometryModelTest, ClickingALabelShowsItsValueAndFollowsTheComputation) {
 }
 
 TEST_F(GeometryModelTest, ClickingAnUnknownMakesItADatum) {
-  int unknown = -1;
-  for (int dimension : {0, 1}) {
-    m_model.chooseDimension(dimension);
-    const int count = static_cast<int>(m_model.figureNames().size());
-    for (int i = 0; i < count && unknown < 0; ++i) {
-      ASSERT_TRUE(m_model.chooseFigure(i));
-      const VariableTable &table = m_model.table();
-      for (int v = table.predefinedCount(); v < table.size() && unknown < 0; ++v) {
-        const GeoVariable &g = table.at(v);
-        if (g.shown && g.kind != 'V' && g.kind != 'R' && g.kind != 'C' && g.state == kUnknown &&
-            table.lookupVariable(g.name, true) == v)
-          unknown = v;
-      }
-    }
-    if (unknown >= 0) break;
-  }
+  const int unknown = unknownOfARectangleWithOneSide();
   ASSERT_GE(unknown, 0);
   const int rows = m_model.rows();
   const std::string name = m_model.table().at(unknown).name;
@@ -208,19 +207,7 @@ int findVariable(const VariableTable &table, Wanted wanted) {
 }
 
 TEST_F(GeometryModelTest, ATenthDatumIsRefused) {
-  const auto clickable = [](const GeoVariable &g) {
-    return g.kind != 'R' && g.kind != 'C' && g.state == kUnknown && !g.given;
-  };
-  int unknown = -1;
-  for (int dimension : {0, 1}) {
-    m_model.chooseDimension(dimension);
-    const int count = static_cast<int>(m_model.figureNames().size());
-    for (int i = 0; i < count && unknown < 0; ++i) {
-      ASSERT_TRUE(m_model.chooseFigure(i));
-      unknown = findVariable(m_model.table(), clickable);
-    }
-    if (unknown >= 0) break;
-  }
+  const int unknown = unknownOfARectangleWithOneSide();
   ASSERT_GE(unknown, 0);
   // No shipped figure shows ten variables to click: the grid is filled with
   // copies of the first datum instead.

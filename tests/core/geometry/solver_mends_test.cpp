@@ -201,5 +201,17 @@ TEST(SolverMends, QuadrilateralDiagonalPartsFromTheLawOfSines) {
   }
 }
 
+// The truncated-cone tank from its starting data: the slant heights of the
+// whole cone and of the small cone, whose difference is the frustum's.
+TEST(SolverMends, TankSlantHeights) {
+  MendCase c{"starting data", 42, kOrientationNone, {}, {}, {}};
+  Solved s(c);
+  for (const char* name : {"L1", "L2", "LC", "A1", "R", "r"}) ASSERT_EQ(s.state(name), kKnown) << name;
+  const double sine = std::sin(s.value("A1") * std::numbers::pi / 180);
+  EXPECT_NEAR(s.value("L1"), s.value("R") / sine, 1e-9 * s.value("L1"));
+  EXPECT_NEAR(s.value("L2"), s.value("r") / sine, 1e-9 * s.value("L2"));
+  EXPECT_NEAR(s.value("L1") - s.value("L2"), s.value("LC"), 1e-9 * s.value("LC"));
+}
+
 }  // namespace
 }  // namespace qz
