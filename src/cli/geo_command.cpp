@@ -17,6 +17,7 @@
 #include "geometry/geo_section.h"
 #include "geometry/geo_solver.h"
 #include "geometry/geo_variable.h"
+#include "geometry/geometry_model.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -148,7 +149,7 @@ bool applyData(const std::vector<std::string>& args, VariableTable& table, Figur
     }
     if (row < 0) {
       if (!data.addRow(table, index)) {
-        fail("Neuf données au plus.");
+        fail(cp1252ToUtf8(kGridFullText));
         return false;
       }
       row = data.rows - 1;

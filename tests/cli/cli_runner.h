@@ -20,6 +20,19 @@ struct CliRun {
   int status = -1;  ///< exit code, -1 when the program did not exit normally
 };
 
+/// Runs a shell command and collects its standard output and exit code.
+inline CliRun runShell(const std::string& command) {
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
 /// Runs `qz-cli ARGUMENTS` (already quoted for the shell) with `input` on its
 /// standard input (none: /dev/null) and `environment` assignments in front.
 inline CliRun runQzCli(const std::string& arguments, const std::string& input = {},
@@ -38,14 +51,7 @@ inline CliRun runQzCli(const std::string& arguments, const std::string& input = 
     std::ofstream(inFile, std::ios::binary) << input;
     command += " <'" + inFile + "'";
   }
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  CliRun run = runShell(command);
   std::ifstream in(errFile);
   std::stringstream s;
   s << in.rdbuf();

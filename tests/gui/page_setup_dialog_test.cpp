@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "core/report/a4_pages.h"
 #include "app/calc_app.h"
 #include "gui/gui_test_support.h"
 #include "platform/scripted_messenger.h"
@@ -22,21 +23,8 @@ namespace {
 
 // An A4 sheet at 600 dpi whose printer cannot reach the outer 0.4 cm.
 PrinterPage a4(int orientation) {
-  PrinterPage p;
-  p.paperWidthCm = 21.0;
-  p.paperHeightCm = 29.7;
-  p.paperWidthPx = 4960;
-  p.paperHeightPx = 7016;
-  p.printableWidthPx = 4960 - 2 * 94;
-  p.printableHeightPx = 7016 - 2 * 94;
-  p.offsetLeftCm = p.offsetTopCm = p.offsetRightCm = p.offsetBottomCm = 0.4;
-  p.dpiX = p.dpiY = 600;
-  if (orientation == 1) {
-    std::swap(p.paperWidthCm, p.paperHeightCm);
-    std::swap(p.paperWidthPx, p.paperHeightPx);
-    std::swap(p.printableWidthPx, p.printableHeightPx);
-  }
-  return p;
+  const PrinterPage portrait = qz::testing::a4Page(600, 0.4);
+  return orientation == 1 ? qz::testing::turned(portrait) : portrait;
 }
 
 // A printer the test controls: its page for each orientation, whether it

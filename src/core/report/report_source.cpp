@@ -29,7 +29,7 @@ class ScientificSource : public ReportSource {
  public:
   explicit ScientificSource(const ScientificState& state) : m_state(state) {}
   int calculator() const override { return 1; }
-  bool hasReport() const override { return !m_state.expression.empty() && !m_state.results.empty(); }
+  bool hasReport() const override { return scientificReportWanted(m_state); }
   bool build(const ReportContext& context, ReportLines& lines) const override {
     return buildReport(context, ScientificReportInput{m_state}, lines);
   }

@@ -374,8 +374,6 @@ bool ScientificCalculator::canClearAll() const {
          !m_x.empty();
 }
 
-bool ScientificCalculator::canPrint() const {
-  return !m_state.expression.empty() && !m_state.results.empty();
-}
+bool ScientificCalculator::canPrint() const { return scientificReportWanted(m_state); }
 
 }  // namespace qz

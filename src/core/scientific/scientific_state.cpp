@@ -6,6 +6,10 @@
 
 namespace qz {
 
+bool scientificReportWanted(const ScientificState& state) {
+  return !state.expression.empty() && !state.results.empty();
+}
+
 bool scientificSectionWanted(const ScientificState& state) {
   return (!state.expression.empty() && state.expression != "y=0") || !state.constants.empty() ||
          !state.results.empty();

@@ -39,6 +39,9 @@ struct ScientificState {
   std::vector<ResultPair> results;  ///< at most kMaxResults, in the order calculated
 };
 
+/// True when the state has a report to print: an expression and a computed pair.
+bool scientificReportWanted(const ScientificState& state);
+
 /// True when the calculator writes a section: an expression other than ""
 /// and "y=0", some constants, or some results.
 bool scientificSectionWanted(const ScientificState& state);

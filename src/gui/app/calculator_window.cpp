@@ -424,27 +424,25 @@ void CalculatorWindow::openManual() { openUserManual(m_app, this); }
 
 void CalculatorWindow::showHelp() { HelpWindow::showFor(m_calculator, m_app, this); }
 
-void CalculatorWindow::runReport(int job, QWidget* parent) {
+std::unique_ptr<ReportSource> CalculatorWindow::readyReportSource() {
   m_quitButton->setFocus();  // a field being left is checked first
-  if (!m_app.validEntry || !m_panel->commitFields()) return;
-  const std::unique_ptr<ReportSource> source = m_panel->reportSource();
-  if (!source || !source->hasReport()) {
-    SoundBeep(m_app.messenger(), BeepKind::Warning);
-    return;
-  }
+  if (!m_app.validEntry || !m_panel->commitFields()) return nullptr;
+  std::unique_ptr<ReportSource> source = m_panel->reportSource();
+  if (source && source->hasReport()) return source;
+  SoundBeep(m_app.messenger(), BeepKind::Warning);
+  return nullptr;
+}
+
+void CalculatorWindow::runReport(int job, QWidget* parent) {
+  const std::unique_ptr<ReportSource> source = readyReportSource();
+  if (!source) return;
   m_reports.run(static_cast<ReportJob>(job), *source, parent ? parent : this);
   refreshToolBar();
 }
 
 void CalculatorWindow::exportPdf() {
-  m_quitButton->setFocus();
-  if (!m_app.validEntry || !m_panel->commitFields()) return;
-  const std::unique_ptr<ReportSource> source = m_panel->reportSource();
-  if (!source || !source->hasReport()) {
-    SoundBeep(m_app.messenger(), BeepKind::Warning);
-    return;
-  }
-  m_reports.exportPdf(*source, this);
+  const std::unique_ptr<ReportSource> source = readyReportSource();
+  if (source) m_reports.exportPdf(*source, this);
 }
 
 void CalculatorWindow::showAbout() {

@@ -73,6 +73,9 @@ class CalculatorWindow : public QDialog {
   void runReport(int job, QWidget* parent);
   void exportPdf();
   bool reportAvailable() const;
+  /// The panel's report source once the fields are taken, when it has
+  /// something to report; otherwise a beep and nothing.
+  std::unique_ptr<ReportSource> readyReportSource();
 
   CalcApp& m_app;
   ReportService m_reports;

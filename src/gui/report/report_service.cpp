@@ -115,17 +115,31 @@ std::unique_ptr<ReportService::Target> ReportService::openTarget(int orientation
   return target;
 }
 
-ReportSetup ReportService::setupFor(const Target& target, ReportOptions options) const {
-  return makeReportSetup(m_app.pageSetup, target.page(), m_app.document().currentPath(), options);
+std::optional<PreparedReport> ReportService::prepareFor(const Target& target, ReportJob job, const ReportSource& source,
+                                                        const ReportOptions& options) const {
+  const PrinterPage page = target.page();
+  if (!pageReadable(page)) {
+    ShowMessage(m_app.messenger(), kCaptionError, kPrinterFactsText, {}, MessageStyle::Error);
+    return std::nullopt;
+  }
+  return prepareReport(source, job, makeReportSetup(m_app.pageSetup, page, m_app.document().currentPath(), options),
+                       m_app.messenger());
+}
+
+bool ReportService::askOptions(const ReportSource& source, bool exporting, QWidget* parent,
+                               ReportOptions& options) const {
+  return source.optionsMode() < 0 || ReportOptionsDialog::ask(exporting, source.optionsMode(), parent, options);
+}
+
+std::string ReportService::outputPath(std::string_view extension) const {
+  return reportFilePath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath(), extension);
 }
 
 void ReportService::run(ReportJob job, const ReportSource& source, QWidget* parent) {
   if (busy() || job == ReportJob::None) return;
   BusyGuard guard;
   ReportOptions options;
-  if (job != ReportJob::PrintDiagram && source.optionsMode() >= 0 &&
-      !ReportOptionsDialog::ask(job == ReportJob::Export, source.optionsMode(), parent, options))
-    return;
+  if (job != ReportJob::PrintDiagram && !askOptions(source, job == ReportJob::Export, parent, options)) return;
   if (job == ReportJob::Export)
     exportRtf(source, options, parent);
   else
@@ -136,11 +150,7 @@ void ReportService::print(ReportJob job, const ReportSource& source, const Repor
                           QWidget* parent) {
   const int orientation = m_app.pageSetup.orientation;
   std::unique_ptr<Target> target = openTarget(orientation);
-  if (!pageReadable(target->page())) {
-    ShowMessage(m_app.messenger(), kCaptionError, kPrinterFactsText, {}, MessageStyle::Error);
-    return;
-  }
-  std::optional<PreparedReport> report = prepareReport(source, job, setupFor(*target, options), m_app.messenger());
+  std::optional<PreparedReport> report = prepareFor(*target, job, source, options);
   if (!report) return;
 
   PrintDialog dialog(job == ReportJob::PrintDiagram, report->pages.pageCount(), target->shown, parent);
@@ -151,7 +161,7 @@ void ReportService::print(ReportJob job, const ReportSource& source, const Repor
     target->readPrinter(orientation);
     m_app.printerDevice = target->shown.name.toStdString();
     // Another printer may have another sheet: the pages are made again for it.
-    std::optional<PreparedReport> again = prepareReport(source, job, setupFor(*target, options), m_app.messenger());
+    std::optional<PreparedReport> again = prepareFor(*target, job, source, options);
     if (!again) return std::nullopt;
     report = std::move(again);
     return std::make_pair(target->shown, report->pages.pageCount());
@@ -161,7 +171,7 @@ void ReportService::print(ReportJob job, const ReportSource& source, const Repor
 
   WaitCursor wait;
   if (!target->printer) {
-    std::string path = reportFilePath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath(), "pdf");
+    std::string path = outputPath("pdf");
     // The diagram printed from the trend dialog must not replace the printed report.
     if (job == ReportJob::PrintDiagram) path.insert(path.size() - 4, "-diagramme");
     if (writeReportPdf(path, *report, target->layout, m_app.messenger(), range)) reportPrintedToFile(path);
@@ -186,14 +196,9 @@ void ReportService::reportPrintedToFile(const std::string& path) {
 
 void ReportService::exportRtf(const ReportSource& source, const ReportOptions& options, QWidget* parent) {
   std::unique_ptr<Target> target = openTarget(m_app.pageSetup.orientation);
-  if (!pageReadable(target->page())) {
-    ShowMessage(m_app.messenger(), kCaptionError, kPrinterFactsText, {}, MessageStyle::Error);
-    return;
-  }
-  std::optional<PreparedReport> report =
-      prepareReport(source, ReportJob::Export, setupFor(*target, options), m_app.messenger());
+  std::optional<PreparedReport> report = prepareFor(*target, ReportJob::Export, source, options);
   if (!report) return;
-  const std::string path = rtfExportPath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath());
+  const std::string path = outputPath("RTF");
   const QString printer =
       target->printer ? target->shown.name : QStringLiteral("aucune (page A4 du fichier PDF)");
   ExportDialog dialog(QString::fromStdString(DisplayPath(path)), printer, parent);
@@ -207,18 +212,13 @@ void ReportService::exportPdf(const ReportSource& source, QWidget* parent) {
   if (busy()) return;
   BusyGuard guard;
   ReportOptions options;
-  if (source.optionsMode() >= 0 && !ReportOptionsDialog::ask(false, source.optionsMode(), parent, options)) return;
+  if (!askOptions(source, false, parent, options)) return;
   std::unique_ptr<Target> target = openTarget(m_app.pageSetup.orientation);
-  if (!pageReadable(target->page())) {
-    ShowMessage(m_app.messenger(), kCaptionError, kPrinterFactsText, {}, MessageStyle::Error);
-    return;
-  }
-  std::optional<PreparedReport> report =
-      prepareReport(source, ReportJob::Print, setupFor(*target, options), m_app.messenger());
+  // The same pages as the print.
+  std::optional<PreparedReport> report = prepareFor(*target, ReportJob::Print, source, options);
   if (!report) return;
 
-  const std::string suggested =
-      reportFilePath(m_app.defaultFolderPath(kExportFolder), m_app.document().currentPath(), "pdf");
+  const std::string suggested = outputPath("pdf");
   QFileDialog dialog(parent, QStringLiteral("Exporter la note de calcul en PDF"), QString::fromStdString(suggested),
                      QStringLiteral("PDF (*.pdf)"));
   dialog.setObjectName(QStringLiteral("pdfFileDialog"));

@@ -8,6 +8,8 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "report/report_job.h"
 
@@ -44,7 +46,14 @@ class ReportService {
  private:
   struct Target;
   std::unique_ptr<Target> openTarget(int orientation) const;
-  ReportSetup setupFor(const Target& target, ReportOptions options) const;
+  /// The report made for the page of `target`; nothing after message 284 (the
+  /// page cannot be read) or the report's own message.
+  std::optional<PreparedReport> prepareFor(const Target& target, ReportJob job, const ReportSource& source,
+                                           const ReportOptions& options) const;
+  /// The statistics options dialog when the calculator has one; false on "Annuler".
+  bool askOptions(const ReportSource& source, bool exporting, QWidget* parent, ReportOptions& options) const;
+  /// The document's name with `extension` in the export folder.
+  std::string outputPath(std::string_view extension) const;
   void print(ReportJob job, const ReportSource& source, const ReportOptions& options, QWidget* parent);
   void exportRtf(const ReportSource& source, const ReportOptions& options, QWidget* parent);
   void reportPrintedToFile(const std::string& path);

@@ -20,18 +20,8 @@ CliRun report(const std::string& doc, const std::string& arguments) {
   return runQzCli("report '" + doc + "' " + arguments);
 }
 
-// A shell command's standard output and exit code.
-CliRun runTool(const std::string& command) {
-  CliRun run;
-  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
+// A tool's standard output and exit code, its messages left out.
+CliRun runTool(const std::string& command) { return runShell(command + " 2>/dev/null"); }
 
 // The PDF checks need poppler-utils: without them the test fails, it does not skip.
 void requirePoppler() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/report/a4_pages.h"
 #include "app/calc_app.h"
 #include "platform/recording_canvas.h"
 #include "platform/scripted_messenger.h"
@@ -13,26 +14,8 @@ namespace qz {
 namespace {
 
 // An A4 sheet at 600 dpi whose printer cannot reach the outer 0.4 cm.
-PrinterPage a4(double offset = 0.4) {
-  PrinterPage p;
-  p.paperWidthCm = 21.0;
-  p.paperHeightCm = 29.7;
-  p.paperWidthPx = 4960;
-  p.paperHeightPx = 7016;
-  p.offsetLeftCm = p.offsetTopCm = p.offsetRightCm = p.offsetBottomCm = offset;
-  p.printableWidthPx = 4960 - 2 * 94;
-  p.printableHeightPx = 7016 - 2 * 94;
-  p.dpiX = p.dpiY = 600;
-  return p;
-}
-
-PrinterPage a4Landscape(double offset = 0.4) {
-  PrinterPage p = a4(offset);
-  std::swap(p.paperWidthCm, p.paperHeightCm);
-  std::swap(p.paperWidthPx, p.paperHeightPx);
-  std::swap(p.printableWidthPx, p.printableHeightPx);
-  return p;
-}
+PrinterPage a4(double offset = 0.4) { return testing::a4Page(600, offset); }
+PrinterPage a4Landscape(double offset = 0.4) { return testing::turned(a4(offset)); }
 
 PageSetup setupWith(double left, double right, double top, double bottom, int orientation = 0) {
   PageSetup s;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/report/a4_pages.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "platform/recording_canvas.h"
@@ -15,16 +16,6 @@
 
 namespace qz {
 namespace {
-
-PrinterPage a4At300() {
-  PrinterPage p;
-  p.paperWidthCm = 21.0;
-  p.paperHeightCm = 29.7;
-  p.paperWidthPx = p.printableWidthPx = 2480;
-  p.paperHeightPx = p.printableHeightPx = 3508;
-  p.dpiX = p.dpiY = 300;
-  return p;
-}
 
 ReportSetup setupOn(const PrinterPage& page) {
   ReportSetup s;
@@ -50,7 +41,7 @@ Tape tapeOf(int numbers) {
 TEST(PrepareReport, GridFollowsThePageAndTheFont) {
   const Tape tape = tapeOf(3);
   ScriptedMessenger messenger;
-  const auto report = prepareReport(*standardReportSource(tape), ReportJob::Print, setupOn(a4At300()), messenger);
+  const auto report = prepareReport(*standardReportSource(tape), ReportJob::Print, setupOn(testing::a4Page(300)), messenger);
   ASSERT_TRUE(report.has_value());
   // 17 cm of text at 25 px a cell; 25.2 cm at 51 px a row.
   EXPECT_EQ(report->drawing.metrics.charsPerLine, 80);
@@ -64,11 +55,8 @@ TEST(PrepareReport, GridFollowsThePageAndTheFont) {
 TEST(PrepareReport, LandscapeGivesWiderLinesAndMorePages) {
   const Tape tape = tapeOf(200);
   ScriptedMessenger messenger;
-  PrinterPage landscape = a4At300();
-  std::swap(landscape.paperWidthCm, landscape.paperHeightCm);
-  std::swap(landscape.paperWidthPx, landscape.paperHeightPx);
-  std::swap(landscape.printableWidthPx, landscape.printableHeightPx);
-  ReportSetup portraitSetup = setupOn(a4At300());
+  const PrinterPage landscape = testing::turned(testing::a4Page(300));
+  ReportSetup portraitSetup = setupOn(testing::a4Page(300));
   ReportSetup landscapeSetup = setupOn(landscape);
   landscapeSetup.margins.orientation = 1;
   const auto portrait = prepareReport(*standardReportSource(tape), ReportJob::Print, portraitSetup, messenger);
@@ -83,7 +71,7 @@ TEST(PrepareReport, ScientificExpressionIsCutForTheLineWidth) {
   state.expression = "y=" + std::string(30, 'a') + "+" + std::string(30, 'b');
   state.results.push_back({1, 2});
   ScriptedMessenger messenger;
-  ReportSetup setup = setupOn(a4At300());
+  ReportSetup setup = setupOn(testing::a4Page(300));
   setup.margins.left = setup.margins.right = 6.0;  // 9 cm of text: 42 characters
   const auto report = prepareReport(*scientificReportSource(state), ReportJob::Print, setup, messenger);
   ASSERT_TRUE(report.has_value());
@@ -108,7 +96,7 @@ TEST(PrepareReport, FailuresShowTheirMessageAndGiveNothing) {
     SCOPED_TRACE(row.name);
     const Tape tape = tapeOf(row.tapeLength);
     ScriptedMessenger messenger;
-    ReportSetup setup = setupOn(a4At300());
+    ReportSetup setup = setupOn(testing::a4Page(300));
     setup.margins.top = row.topMargin;
     EXPECT_FALSE(prepareReport(*standardReportSource(tape), ReportJob::Print, setup, messenger).has_value());
     ASSERT_EQ(messenger.boxes().size(), 1u);
@@ -121,7 +109,7 @@ TEST(PrepareReport, DiagramJobIsOnePageWhateverTheReport) {
   const Tape tape = tapeOf(240);  // far too long for a report
   ScriptedMessenger messenger;
   const auto report =
-      prepareReport(*standardReportSource(tape), ReportJob::PrintDiagram, setupOn(a4At300()), messenger);
+      prepareReport(*standardReportSource(tape), ReportJob::PrintDiagram, setupOn(testing::a4Page(300)), messenger);
   ASSERT_TRUE(report.has_value());
   ASSERT_EQ(report->pages.pageCount(), 1);
   EXPECT_EQ(report->pages.pages[0], std::vector<std::string>{"<DIAGRAM>"});

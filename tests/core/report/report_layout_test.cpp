@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/report/a4_pages.h"
 #include "platform/recording_canvas.h"
 
 namespace qz {
@@ -13,23 +14,9 @@ namespace {
 using Lines = std::vector<std::string>;
 using Pages = std::vector<Lines>;
 
-// An A4 sheet at 300 dpi with a 0.5 cm unprintable border all round.
-PrinterPage a4Portrait() {
-  PrinterPage p;
-  p.paperWidthCm = 21.0;
-  p.paperHeightCm = 29.7;
-  p.paperWidthPx = 2480;
-  p.paperHeightPx = 3508;
-  p.printableWidthPx = 2362;
-  p.printableHeightPx = 3390;
-  p.offsetLeftCm = p.offsetTopCm = p.offsetRightCm = p.offsetBottomCm = 0.5;
-  p.dpiX = p.dpiY = 300;
-  return p;
-}
-
 TEST(PageMetrics, FollowFromPaperMarginsAndFont) {
   // A space of 8 x 16 screen pixels at 96 dpi is 25 x 50 printer pixels; rows add one.
-  const PageMetrics m = computePageMetrics(a4Portrait(), ReportMargins{}, Size{8, 16}, 96);
+  const PageMetrics m = computePageMetrics(testing::a4Page(300, 0.5), ReportMargins{}, Size{8, 16}, 96);
   EXPECT_EQ(m.cellWidth, 25);
   EXPECT_EQ(m.lineHeight, 51);
   EXPECT_EQ(m.textRect, (Rect{236, 236, 2362 - 118, 3390 - 177}));
@@ -38,12 +25,12 @@ TEST(PageMetrics, FollowFromPaperMarginsAndFont) {
 }
 
 TEST(PageMetrics, LandscapeWithNarrowMarginsHoldsLongerLines) {
-  PrinterPage landscape = a4Portrait();
+  PrinterPage landscape = testing::a4Page(300, 0.5);
   std::swap(landscape.paperWidthCm, landscape.paperHeightCm);
   std::swap(landscape.paperWidthPx, landscape.paperHeightPx);
   std::swap(landscape.printableWidthPx, landscape.printableHeightPx);
   const ReportMargins narrow{1.0, 1.0, 1.0, 1.0, 1};
-  const PageMetrics portrait = computePageMetrics(a4Portrait(), ReportMargins{}, Size{8, 16}, 96);
+  const PageMetrics portrait = computePageMetrics(testing::a4Page(300, 0.5), ReportMargins{}, Size{8, 16}, 96);
   const PageMetrics wide = computePageMetrics(landscape, narrow, Size{8, 16}, 96);
   EXPECT_GT(wide.charsPerLine, portrait.charsPerLine + 30);
   EXPECT_LT(wide.linesPerPage, portrait.linesPerPage);
@@ -51,7 +38,7 @@ TEST(PageMetrics, LandscapeWithNarrowMarginsHoldsLongerLines) {
 
 TEST(PageMetrics, MarginsLeavingNoRoomGiveNoLines) {
   const ReportMargins huge{12.0, 12.0, 2.5, 2.0, 0};
-  const PageMetrics m = computePageMetrics(a4Portrait(), huge, Size{8, 16}, 96);
+  const PageMetrics m = computePageMetrics(testing::a4Page(300, 0.5), huge, Size{8, 16}, 96);
   EXPECT_EQ(m.charsPerLine, 0);
   EXPECT_TRUE(paginate({"a", "b"}, 0).pages.empty());
 }
@@ -131,7 +118,7 @@ TEST(PrintRange, KeptWithinThePagesAndInOrder) {
 
 TEST(DrawPage, DrawsRulesTextAndFigureOnTheGrid) {
   PageDrawing d;
-  d.page = a4Portrait();
+  d.page = testing::a4Page(300, 0.5);
   d.metrics = computePageMetrics(d.page, d.margins, Size{8, 16}, 96);
   d.font = FontSpec{"Courier New", -50, 400, false, false};
   std::vector<Rect> figureBoxes;
@@ -167,7 +154,7 @@ TEST(DrawPage, DrawsRulesTextAndFigureOnTheGrid) {
 
 TEST(DrawPage, DiagramSquareIsCentredInTheText) {
   PageDrawing d;
-  d.page = a4Portrait();
+  d.page = testing::a4Page(300, 0.5);
   d.metrics = computePageMetrics(d.page, d.margins, Size{8, 16}, 96);
   Rect box;
   d.diagram = [&](Canvas&, Rect r) { box = r; };

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/report/a4_pages.h"
 #include "numbers/messages.h"
 #include "platform/scripted_messenger.h"
 
@@ -54,18 +55,6 @@ std::string readFile(const std::string& path) {
   return s.str();
 }
 
-PrinterPage a4At300() {
-  PrinterPage p;
-  p.paperWidthCm = 21.0;
-  p.paperHeightCm = 29.7;
-  p.paperWidthPx = 2480;
-  p.paperHeightPx = 3508;
-  p.printableWidthPx = 2480;
-  p.printableHeightPx = 3508;
-  p.dpiX = p.dpiY = 300;
-  return p;
-}
-
 TEST(RtfMask, SplitsAroundTheInsertionKey) {
   struct Row {
     const char* name;
@@ -101,7 +90,7 @@ TEST(RtfMask, FontNumbersComeFromTheFontTable) {
 
 TEST(RtfMask, PageKeywordsCarryPaperAndMarginsInTwips) {
   ReportMargins margins;  // 2.5, 1.5, 2.5, 2.0
-  const RtfPageTwips t = pageTwips(a4At300(), margins);
+  const RtfPageTwips t = pageTwips(testing::a4Page(300), margins);
   EXPECT_EQ(t.paperWidth, 11904);
   EXPECT_EQ(t.paperHeight, 16838);
   EXPECT_EQ(t.left, 1417);
@@ -193,7 +182,7 @@ TEST(RtfBody, SmallReportWithTableOverTwoPages) {
 
 TEST(RtfBody, PicturesComeFromTheProducer) {
   RtfBodySetup setup;
-  setup.page = a4At300();
+  setup.page = testing::a4Page(300);
   setup.metrics = computePageMetrics(setup.page, setup.margins, Size{8, 16}, 96);
   Size asked;
   bool askedDiagram = false;
@@ -216,7 +205,7 @@ TEST(RtfBody, PicturesComeFromTheProducer) {
 
 TEST(RtfBody, DiagramIsCentredOnItsPage) {
   RtfBodySetup setup;
-  setup.page = a4At300();
+  setup.page = testing::a4Page(300);
   setup.metrics = computePageMetrics(setup.page, setup.margins, Size{8, 16}, 96);
   setup.pictures = [&](bool, Size pixels) -> std::optional<RtfPicture> { return RtfPicture{pixels, kTinyPng}; };
   const std::string body = rtfReportBody(paginate({"<DIAGRAM>", "<END>"}, 50), setup);
@@ -233,7 +222,7 @@ RtfExportJob jobFor(const std::string& maskFolder, const std::string& exportPath
   job.exportPath = exportPath;
   job.reportFace = "Courier New";
   job.reportFontHeight = -14;
-  job.body.page = a4At300();
+  job.body.page = testing::a4Page(300);
   return job;
 }
 
