@@ -19,17 +19,35 @@ bool parseNumber(std::string_view token, double& value) {
   return ec == std::errc() && ptr == end;
 }
 
+// The separators of a sum ("=+*^()") or of a product ("=*/^()"); tested by
+// hand because the solver parses every equation of every sweep.
+bool isSeparator(char c, bool product) {
+  switch (c) {
+    case '=':
+    case '*':
+    case '^':
+    case '(':
+    case ')':
+      return true;
+    case '+':
+      return !product;
+    case '/':
+      return product;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 bool parseEquation(std::string_view text, bool product, ParsedEquation& out) {
   out = ParsedEquation{};
-  const std::string_view separators = product ? "=*/^()" : "=+*^()";
   int current = 0;  // term being built
   int lastNamed = -1;
   bool sawEquals = false;
   size_t pos = 0;
   while (pos < text.size()) {
-    if (separators.find(text[pos]) != std::string_view::npos) {
+    if (isSeparator(text[pos], product)) {
       if (text[pos] == '=') {
         if (sawEquals || current != 1) return false;  // the left side is exactly one term
         sawEquals = true;
@@ -38,7 +56,7 @@ bool parseEquation(std::string_view text, bool product, ParsedEquation& out) {
       continue;
     }
     size_t end = pos;
-    while (end < text.size() && separators.find(text[end]) == std::string_view::npos) ++end;
+    while (end < text.size() && !isSeparator(text[end], product)) ++end;
     std::string_view token = text.substr(pos, end - pos);
     if (current >= kMaxTerms) return false;
     EquationTerm& term = out.terms[static_cast<size_t>(current)];

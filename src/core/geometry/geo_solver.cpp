@@ -8,6 +8,7 @@
 #include "geometry/equation_text.h"
 #include "geometry/figure_lists.h"
 #include "geometry/guarded_math.h"
+#include "geometry/simultaneous_solve.h"
 
 namespace qz {
 
@@ -633,6 +634,9 @@ void GeoSolver::ComputeFigure(int figure, FigureData& data) {
     m_table.at(i).given = 0;
   }
   m_progress = 0;
+  std::vector<double> previous;
+  if (m_simultaneous)
+    for (int p : FigureParameters(m_table)) previous.push_back(m_table.at(p).value);
   for (int r = 0; r < data.rows && r < kKnownRowCapacity; ++r) {
     const KnownRow& row = data.row[static_cast<size_t>(r)];
     if (row.variable < first || row.variable >= m_table.size()) continue;
@@ -643,6 +647,7 @@ void GeoSolver::ComputeFigure(int figure, FigureData& data) {
     ++m_progress;
   }
   SolveFigure();
+  m_outcome = m_simultaneous ? CompleteSimultaneously(*this, data, previous) : SimultaneousOutcome::NotNeeded;
   m_data = nullptr;
 }
 

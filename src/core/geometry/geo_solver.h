@@ -14,6 +14,8 @@
 
 namespace qz {
 
+enum class SimultaneousOutcome;
+
 /// Limits of the propagation loop.
 inline constexpr int kMaxSweeps = 234;
 inline constexpr int kProgressLimit = 233;
@@ -49,6 +51,12 @@ class GeoSolver {
   /// polygon solvers warn about two mathematical solutions.
   void setExplicitRequest(bool on) { m_explicitRequest = on; }
   bool explicitRequest() const { return m_explicitRequest; }
+  /// Whether a computation goes on, after its sweep, to solve what the sweep
+  /// left open and to check the data against each other (on by default; off
+  /// for the solver that runs a figure forward inside that very search).
+  void setSimultaneous(bool on) { m_simultaneous = on; }
+  /// What that completion did in the last computation.
+  SimultaneousOutcome simultaneousOutcome() const { return m_outcome; }
   /// Set when a polygon solver's result is approximate ("- valeur approchée -").
   bool approximate() const { return m_approximate; }
   void setApproximate() { m_approximate = true; }
@@ -116,6 +124,8 @@ class GeoSolver {
   int m_firstSweepCounter = 0;
   bool m_approximate = false;
   bool m_explicitRequest = false;
+  bool m_simultaneous = true;
+  SimultaneousOutcome m_outcome{};
   SweepFunction m_sweep;
 };
 

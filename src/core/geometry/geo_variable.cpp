@@ -15,11 +15,23 @@ std::string nameCell(std::string_view name) {
   return cell;
 }
 
+// The same cell as a number: the index's hash is keyed on it, so a lookup
+// builds no string.
+uint32_t cellKey(std::string_view name) {
+  uint32_t key = 0;
+  for (size_t i = 0; i < static_cast<size_t>(kGeoNameLength); ++i) {
+    const unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : ' ';
+    key = key << 8 | c;
+  }
+  return key;
+}
+
 }  // namespace
 
 void VariableTable::clear() {
   m_entries.clear();
   m_nameIndex.clear();
+  m_firstCell.clear();
   m_predefined = 0;
 }
 
@@ -56,21 +68,24 @@ int VariableTable::append(const GeoVariable& variable) {
   return size() - 1;
 }
 
-void VariableTable::registerVariable(const std::string& name) { m_nameIndex += nameCell(name); }
+void VariableTable::registerVariable(const std::string& name) {
+  m_firstCell.try_emplace(cellKey(name), static_cast<int>(m_nameIndex.size() / kNameCellWidth));
+  m_nameIndex += nameCell(name);
+}
 
 void VariableTable::rebuildIndex() {
   m_nameIndex.clear();
+  m_firstCell.clear();
   for (const auto& v : m_entries) registerVariable(v.name);
 }
 
 int VariableTable::lookupVariable(std::string_view name, bool silent) const {
   if (!name.empty() && name.size() <= static_cast<size_t>(kGeoNameLength)) {
-    const std::string cell = nameCell(name);
-    // Cells are fixed-width, so only offsets on a cell boundary are matches.
-    for (size_t pos = m_nameIndex.find(cell); pos != std::string::npos;
-         pos = m_nameIndex.find(cell, pos + 1)) {
-      if (pos % kNameCellWidth == 0) return static_cast<int>(pos / kNameCellWidth);
-    }
+    // The first cell of the index holding the name; a hash of the cells
+    // finds it without scanning the index, which the solver does for every
+    // term of every equation of every sweep.
+    const auto found = m_firstCell.find(cellKey(name));
+    if (found != m_firstCell.end()) return found->second;
   }
   if (!silent && m_messenger != nullptr) {
     ShowMessage(*m_messenger, 0, 0, "nItem Error", MessageStyle::Error);

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -128,6 +130,7 @@ class VariableTable {
 
   std::vector<GeoVariable> m_entries;
   std::string m_nameIndex;
+  std::unordered_map<uint32_t, int> m_firstCell;  ///< a cell of the index (as 4 bytes) -> its first entry
   int m_predefined = 0;
   Messenger* m_messenger = nullptr;
 };

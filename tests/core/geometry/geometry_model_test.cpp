@@ -330,7 +330,9 @@ TEST_F(GeometryModelTest, AnyShownVariableCanBeTakenAsADatum) {
   EXPECT_TRUE(var("P").given);
   EXPECT_EQ(outcome(m_model.table()), before);
   // The editor's six digits, committed unchanged, leave the exact value.
+  // (P first: a side of π with a perimeter of 40 would contradict it.)
   double shown = 0.0;
+  ASSERT_EQ(m_model.commitRow(1, "12.5663706144", shown), 0);
   ASSERT_EQ(m_model.commitRow(0, "3.14159265", shown), 0);
   ASSERT_EQ(m_model.takeAsDatum(variable("S")), LabelClick::RowAdded);
   const double surface = var("S").value;
