@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "app/calculator_window.h"
 #include "app/commands.h"
@@ -195,7 +197,7 @@ class UnitsPanelTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("message");
-    QTest::newRow("zero gives no row") << QStringLiteral("0") << 0 << QString();
+    QTest::newRow("zero converts") << QStringLiteral("0") << 1 << QString();
     QTest::newRow("negative") << QStringLiteral("-7.2") << 1 << QString();
     QTest::newRow("above 1e300") << QStringLiteral("2e300") << 0 << QStringLiteral("Valeur maximale");
     QTest::newRow("below -1e300") << QStringLiteral("-2e300") << 0 << QStringLiteral("Valeur minimale");
@@ -439,6 +441,155 @@ class UnitsPanelTest : public QObject {
     panel->sheet()->reject();
     QTRY_VERIFY(panel->sheet() == nullptr);
     QCOMPARE(markupPlainUtf8(UnitText(panel->model().unit(0))), std::string("km/h"));
+  }
+
+  void enterInTheValueFieldConvertsAndNothingElse() {
+    UnitsPanel* panel = openWithOneConversion();
+    QVERIFY(panel);
+    window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    typeValue(panel, QStringLiteral("72"));
+    QTest::keyClick(panel->valueField(), Qt::Key_Return);
+    QCOMPARE(panel->model().rows().size(), std::size_t(2));
+    QVERIFY(std::fabs(panel->model().rows()[1].result - 20.0) < 1e-12);
+    QTest::keyClick(panel->valueField(), Qt::Key_Enter);
+    QCOMPARE(panel->model().rows().size(), std::size_t(3));  // one conversion per Enter
+    QVERIFY(window()->isVisible());
+    QVERIFY(m_app->calculatorWindow() == window());
+    QCOMPARE(panel->valueField()->text(), QStringLiteral("72"));
+  }
+
+  void zeroCelsiusConvertsIntoFahrenheit() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    defineUnit(panel, 0, "degré Celsius");
+    defineUnit(panel, 1, "degré Fahrenheit");
+    typeValue(panel, QStringLiteral("0"));
+    QTest::mouseClick(panel->convertButton(), Qt::LeftButton);
+    QCOMPARE(panel->model().rows().size(), std::size_t(1));
+    QVERIFY(std::fabs(panel->model().rows()[0].result - 32.0) < 1e-12);
+    QVERIFY(panel->resultBox()->text().contains(QStringLiteral("32")));
+  }
+
+  void invertTurnsMetresPerSecondIntoSecondsPerMetre() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    QVERIFY(panel->editUnit(0));
+    UnitSheet* sheet = panel->sheet();
+    sheet->nonStandardBox()->setChecked(true);
+    chooseInLists(sheet, "mètre");
+    sheet->model().selectGap(1);
+    sheet->refresh();
+    chooseInLists(sheet, "seconde");
+    QTest::mouseClick(sheet->composeButton(ComposeAction::AppendDivide), Qt::LeftButton);
+    QCOMPARE(markupPlainUtf8(UnitText(sheet->model().unit())), std::string("m/s"));
+    QVERIFY(sheet->composeButton(ComposeAction::Invert)->isEnabled());
+    QTest::mouseClick(sheet->composeButton(ComposeAction::Invert), Qt::LeftButton);
+    QCOMPARE(markupPlainUtf8(UnitText(sheet->model().unit())), std::string("s/m"));
+    QCOMPARE(QString::fromStdString(markupPlainUtf8(sheet->coefficientLabel()->markup())),
+             QStringLiteral("x 1 (L^-1T)"));
+    sheet->reject();
+    QTRY_VERIFY(panel->sheet() == nullptr);
+  }
+
+  void prefixChosenAfterTheUnitAppliesInNonStandardMode() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    QVERIFY(panel->editUnit(0));
+    UnitSheet* sheet = panel->sheet();
+    sheet->nonStandardBox()->setChecked(true);
+    chooseInLists(sheet, "watt");
+    QVERIFY(sheet->prefixList()->isEnabled());
+    sheet->prefixList()->setCurrentIndex(sheet->prefixList()->findData(3));
+    QCOMPARE(markupPlainUtf8(UnitText(sheet->model().unit())), std::string("kW"));
+    QVERIFY(QString::fromStdString(markupPlainUtf8(sheet->coefficientLabel()->markup()))
+                .startsWith(QStringLiteral("x 1000 (")));
+    QTest::mouseClick(sheet->okButton(), Qt::LeftButton);
+    QTRY_VERIFY(panel->sheet() == nullptr);
+    QCOMPARE(UnitFactor(panel->model().unit(0)).coefficient, 1000.0);
+  }
+
+  void nonStandardKeepsTheValueOfAUnitInPieces() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    defineUnit(panel, 0, "kilocalorie par heure");
+    QVERIFY(panel->editUnit(0));
+    UnitSheet* sheet = panel->sheet();
+    sheet->nonStandardBox()->setChecked(true);
+    const UnitRecord& unit = sheet->model().unit();
+    QCOMPARE(markupPlainUtf8(UnitText(unit)), std::string("kcal/h"));
+    QVERIFY(std::fabs(UnitFactor(unit).coefficient - 1.163) < 1e-12);
+    QCOMPARE(QString::fromStdString(markupPlainUtf8(sheet->coefficientLabel()->markup())),
+             QStringLiteral("x 1.163 (L^2MT^-3)"));
+    if (const QString folder = qEnvironmentVariable("QZ_SHOT_DIR"); !folder.isEmpty()) {
+      sheet->show();
+      sheet->grab().save(folder + QStringLiteral("/units-sheet-composed.png"));
+    }
+    sheet->reject();
+    QTRY_VERIFY(panel->sheet() == nullptr);
+  }
+
+  void anEmptyUnitShowsNoCoefficient() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    QVERIFY(panel->editUnit(0));
+    QCOMPARE(panel->sheet()->coefficientLabel()->markup(), std::string());
+    chooseInLists(panel->sheet(), "mètre");
+    QCOMPARE(QString::fromStdString(markupPlainUtf8(panel->sheet()->coefficientLabel()->markup())),
+             QStringLiteral("x 1 (L)"));
+    QTest::mouseClick(panel->sheet()->composeButton(ComposeAction::ClearAll), Qt::LeftButton);
+    QCOMPARE(panel->sheet()->coefficientLabel()->markup(), std::string());
+    panel->sheet()->reject();
+    QTRY_VERIFY(panel->sheet() == nullptr);
+  }
+
+  void coherenceWindowGivesTheFocusToAbandon() {
+    UnitsPanel* panel = open();
+    QVERIFY(panel);
+    window()->show();
+    defineUnit(panel, 0, "kilowattheure");
+    QString focused;
+    bool answered = false;
+    int tries = 0;
+    // The window is modal: look at it once it is up, then type Enter as a hurried user would.
+    std::function<void()> answer = [&] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QDialog*>(w);
+        if (!box || !box->isVisible() ||
+            box->windowTitle() != QStringLiteral("Validation du changement d'unité"))
+          continue;
+        if (auto* button = qobject_cast<QPushButton*>(box->focusWidget())) focused = button->text();
+        if (const QString folder = qEnvironmentVariable("QZ_SHOT_DIR"); !folder.isEmpty())
+          box->grab().save(folder + QStringLiteral("/units-coherence.png"));
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+        answered = true;
+        return;
+      }
+      if (++tries < 250) QTimer::singleShot(20, answer);
+    };
+    QTimer::singleShot(0, answer);
+    defineUnit(panel, 1, "mètre");
+    QTRY_VERIFY(answered);
+    QCOMPARE(focused, QStringLiteral("Abando&nner"));
+    QVERIFY2(panel->model().unit(1).empty(), "Enter refused the incoherent unit");
+  }
+
+  void conversionsListHasColumnHeadings() {
+    UnitsPanel* panel = openWithOneConversion();
+    QVERIFY(panel);
+    QCOMPARE(ConversionsView::heading(0), QStringLiteral("Unité courante"));
+    QCOMPARE(ConversionsView::heading(1), QStringLiteral("Nouvelle unité"));
+    window()->resize(900, 560);
+    window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    // The headings are drawn above the first row, in the list's own area.
+    const QImage image = panel->conversionsView()->grab().toImage();
+    const int band = QFontMetrics(panel->conversionsView()->font()).height();
+    int dark = 0;
+    for (int y = 4; y < band; ++y)
+      for (int x = 8; x < image.width() / 2; ++x) dark += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    QVERIFY2(dark > 20, "no heading drawn over the list");
+    shot("units-list-headings");
   }
 
   void invertAndRemoveKeepTheDenominator() {

@@ -1,6 +1,7 @@
 #include "units/unit_sheet_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -14,9 +15,6 @@ namespace qz {
 namespace {
 
 constexpr int kRepeatedQuantity = 159;
-// Elementary units of these systems are taken for a symbol only within a unit of the same system.
-constexpr int kLocalSystemA = 5;
-constexpr int kLocalSystemB = 6;
 
 bool sameShape(const UnitRecord& a, const UnitRecord& b) {
   if (a.count != b.count || a.count <= 0) return false;
@@ -121,19 +119,19 @@ void UnitSheetModel::chooseUnit(int databaseIndex) {
   m_unitIndex =
       databaseIndex >= 0 && databaseIndex < static_cast<int>(m_db.units.size()) ? databaseIndex : -1;
   m_prefix = m_exponent = 0;
-  applyChoice();
+  applyChoice(true);
 }
 
 void UnitSheetModel::choosePrefix(int index) {
   if (!prefixEnabled()) return;
   m_prefix = std::clamp(index, kMinPrefixIndex, kMaxPrefixIndex);
-  applyChoice();
+  applyChoice(false);
 }
 
 void UnitSheetModel::chooseExponent(int index) {
   if (!exponentEnabled()) return;
   m_exponent = std::clamp(index, kMinExponentIndex, kMaxExponentIndex);
-  applyChoice();
+  applyChoice(false);
 }
 
 UnitComponent UnitSheetModel::workComponent() const {
@@ -146,9 +144,14 @@ UnitComponent UnitSheetModel::workComponent() const {
   return w;
 }
 
-void UnitSheetModel::applyChoice() {
+void UnitSheetModel::applyChoice(bool newUnit) {
   if (m_unitIndex < 0) return;
-  if (!m_nonStandard || (m_selComponent < 0 && m_selGap < 0 && m_unit.empty())) {
+  const bool nothingSelected = m_selComponent < 0 && m_selGap < 0;
+  // In non-standard mode the first unit chosen becomes the unit, and its
+  // prefix and exponent, chosen after it, still apply to it; a unit chosen
+  // once the expression holds another waits for a composition button.
+  if (m_nonStandard && nothingSelected) m_choiceInUnit = m_unit.empty() || (m_choiceInUnit && !newUnit);
+  if (!m_nonStandard || (nothingSelected && m_choiceInUnit)) {
     // The whole database unit, its first component carrying the prefix and exponent.
     m_unit = m_db.units[m_unitIndex].record;
     if (prefixEnabled()) m_unit.components[0].prefix = PrefixSymbol(m_prefix);
@@ -165,8 +168,93 @@ void UnitSheetModel::applyChoice() {
   // waits for a composition button.
 }
 
+namespace {
+
+// The elementary unit a component is written with: one whose symbol is the
+// component's, or, for a symbol that carries its own prefix ("kcal", "kWh"),
+// one that takes prefixes and whose symbol follows that prefix. Among
+// elementary units of one symbol, one of the unit's own system comes first.
+struct ElementaryMatch {
+  const DatabaseUnit* unit = nullptr;
+  std::string prefix;  ///< the prefix split off the symbol, "" when none was
+};
+
+ElementaryMatch findElementary(const UnitsDatabase& db, const UnitComponent& c, int firstSystem) {
+  ElementaryMatch best;
+  auto consider = [&](const DatabaseUnit& u, std::string prefix) {
+    if (best.unit == nullptr || (best.unit->record.components[0].system != firstSystem &&
+                                 u.record.components[0].system == firstSystem))
+      best = {&u, std::move(prefix)};
+  };
+  for (const DatabaseUnit& u : db.units) {
+    if (!u.elementary || u.record.count != 1) continue;
+    const UnitComponent& e = u.record.components[0];
+    if (e.symbol == c.symbol) consider(u, {});
+  }
+  if (best.unit != nullptr || c.prefix != "1") return best;
+  // Two-letter "da" is tried before "d".
+  static constexpr int kOrder[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10};
+  for (int k : kOrder) {
+    const std::string prefix = PrefixSymbol(k);
+    if (c.symbol.size() <= prefix.size() || c.symbol.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = c.symbol.substr(prefix.size());
+    for (const DatabaseUnit& u : db.units) {
+      if (!u.elementary || u.record.count != 1) continue;
+      const UnitComponent& e = u.record.components[0];
+      if (e.prefixAllowed != 0 && e.symbol == rest) consider(u, prefix);
+    }
+    if (best.unit != nullptr) return best;
+  }
+  return best;
+}
+
+bool sameUnit(const UnitRecord& a, const UnitRecord& b) {
+  const UnitFactors fa = UnitFactor(a);
+  const UnitFactors fb = UnitFactor(b);
+  const double tolerance = 1e-9 * std::max(std::fabs(fa.coefficient), std::fabs(fb.coefficient));
+  return std::fabs(fa.coefficient - fb.coefficient) <= tolerance &&
+         std::fabs(fa.offset - fb.offset) <= 1e-9 * std::max(1.0, std::fabs(fa.offset)) &&
+         DimensionOf(a) == DimensionOf(b);
+}
+
+}  // namespace
+
+UnitRecord rebuildFromElementaryUnits(const UnitsDatabase& database, const UnitRecord& unit) {
+  UnitRecord rebuilt = unit;
+  const int firstSystem = unit.count > 0 ? unit.components[0].system : 0;
+  for (int i = 0; i < rebuilt.count; ++i) {
+    UnitComponent& c = rebuilt.components[i];
+    const ElementaryMatch match = findElementary(database, c, firstSystem);
+    if (match.unit == nullptr) continue;
+    const UnitComponent& e = match.unit->record.components[0];
+    c.unitKey = e.unitKey;
+    c.system = e.system;
+    c.category = e.category;
+    c.quantity = e.quantity;
+    c.prefixAllowed = e.prefixAllowed;
+    c.exponentAllowed = e.exponentAllowed;
+    c.coefficient = e.coefficient;
+    c.offset = e.offset;
+    c.dimension = e.dimension;
+    if (!match.prefix.empty()) {
+      c.prefix = match.prefix;
+      c.symbol = e.symbol;
+    } else if (!e.prefixAllowed) {
+      c.prefix = "1";
+    }
+    if (!e.exponentAllowed) c.exponent = "1";
+  }
+  // A piece left without its own unit, or a unit the pieces can't say again
+  // (the square degree is a solid angle, not an angle squared), stays whole:
+  // non-standard mode never changes what a unit is worth.
+  for (int i = 0; i < rebuilt.count; ++i)
+    if (rebuilt.components[i].unitKey < 0) return unit;
+  return sameUnit(rebuilt, unit) ? rebuilt : unit;
+}
+
 void UnitSheetModel::setNonStandard(bool on) {
   m_nonStandard = on;
+  m_choiceInUnit = false;
   clearSelection();
   m_system = m_category = m_quantity = 0;
   m_unitIndex = -1;
@@ -175,28 +263,7 @@ void UnitSheetModel::setNonStandard(bool on) {
     clearUnit(m_unit);
     return;
   }
-  const int firstSystem = m_unit.count > 0 ? m_unit.components[0].system : 0;
-  for (int i = 0; i < m_unit.count; ++i) {
-    UnitComponent& c = m_unit.components[i];
-    for (const DatabaseUnit& u : m_db.units) {
-      if (!u.elementary || u.record.count <= 0) continue;
-      const UnitComponent& e = u.record.components[0];
-      if (e.symbol != c.symbol) continue;
-      if ((e.system == kLocalSystemA || e.system == kLocalSystemB) && e.system != firstSystem) continue;
-      c.unitKey = e.unitKey;
-      c.system = e.system;
-      c.category = e.category;
-      c.quantity = e.quantity;
-      c.prefixAllowed = e.prefixAllowed;
-      c.exponentAllowed = e.exponentAllowed;
-      c.coefficient = e.coefficient;
-      c.offset = e.offset;
-      c.dimension = e.dimension;
-      if (!e.prefixAllowed) c.prefix = "1";
-      if (!e.exponentAllowed) c.exponent = "1";
-      break;
-    }
-  }
+  m_unit = rebuildFromElementaryUnits(m_db, m_unit);
 }
 
 int UnitSheetModel::databaseIndexOfKey(int key) const {
@@ -231,7 +298,8 @@ bool UnitSheetModel::actionEnabled(ComposeAction action) const {
     case ComposeAction::AppendDivide:
       return room && !m_unit.empty() && m_selGap == m_unit.count;
     case ComposeAction::Invert:
-      return room && !m_unit.empty();
+      // A quotient turns over in place; anything else needs a slot for the "1".
+      return !m_unit.empty() && (room || firstDivided < m_unit.count);
     case ComposeAction::Remove:
       return m_selComponent >= 0 && m_selComponent < m_unit.count;
     default:
@@ -250,6 +318,7 @@ void UnitSheetModel::compose(ComposeAction action) {
   const bool needsWork = action != ComposeAction::One && action != ComposeAction::Invert &&
                          action != ComposeAction::Remove && action != ComposeAction::ClearAll;
   if (needsWork && !workReady()) return;
+  m_choiceInUnit = false;
   switch (action) {
     case ComposeAction::One: {
       const int one = databaseIndexOfKey(1);
@@ -284,8 +353,33 @@ void UnitSheetModel::compose(ComposeAction action) {
       break;
     }
     case ComposeAction::Invert: {
+      int firstDivided = m_unit.count;
+      bool continuation = false;
+      for (int i = 0; i < m_unit.count; ++i) {
+        if (m_unit.components[i].divides && firstDivided == m_unit.count) firstDivided = i;
+        if (m_unit.components[i].unitKey < 0) continuation = true;
+      }
+      // A database unit written in several pieces counts as one whole (its
+      // first piece carries the value of all): it goes under a "1".
+      if (firstDivided < m_unit.count && !continuation) {
+        // The inverse of a quotient swaps its sides: m/s gives s/m, 1/s gives s.
+        UnitRecord inverse;
+        for (int i = firstDivided; i < m_unit.count; ++i) {
+          UnitComponent c = m_unit.components[i];
+          c.divides = 0;
+          inverse.components[inverse.count++] = std::move(c);
+        }
+        const bool numeratorIsOne = firstDivided == 1 && m_unit.components[0].unitKey == 1;
+        for (int i = 0; i < firstDivided && !numeratorIsOne; ++i) {
+          UnitComponent c = m_unit.components[i];
+          c.divides = i == 0 ? 1 : 0;
+          inverse.components[inverse.count++] = std::move(c);
+        }
+        m_unit = inverse;
+        break;
+      }
       const int one = databaseIndexOfKey(1);
-      if (one < 0) return;
+      if (one < 0 || m_unit.count >= kMaxUnitComponents) return;
       m_unit.components[0].divides = 1;
       UnitComponent head = m_db.units[one].record.components[0];
       head.divides = 0;
@@ -329,6 +423,7 @@ void UnitSheetModel::setListsOn(const UnitComponent& component) {
 
 void UnitSheetModel::selectComponent(int index) {
   if (!m_nonStandard || index < 0 || index >= m_unit.count) return;
+  m_choiceInUnit = false;
   m_selComponent = index;
   m_selGap = -1;
   setListsOn(m_unit.components[index]);
@@ -336,6 +431,7 @@ void UnitSheetModel::selectComponent(int index) {
 
 void UnitSheetModel::selectGap(int gap) {
   if (!m_nonStandard || gap < 0 || gap > m_unit.count) return;
+  m_choiceInUnit = false;
   m_selGap = gap;
   m_selComponent = -1;
 }
@@ -360,6 +456,8 @@ std::string UnitSheetModel::componentText(int i) const {
 }
 
 std::string UnitSheetModel::coefficientText() const {
+  // An empty unit has no coefficient to show.
+  if (m_unit.empty()) return {};
   const UnitFactors f = UnitFactor(m_unit);
   std::string text = formatDouble("x %g", f.coefficient);
   if (f.offset > 0)
@@ -389,6 +487,7 @@ bool UnitSheetModel::accept() {
 void UnitSheetModel::useUnit(const UnitRecord& record) {
   m_unit = record;
   m_validated = true;
+  m_choiceInUnit = false;
   clearSelection();
   m_nonStandard = false;
   m_system = m_category = m_quantity = 0;

@@ -28,6 +28,11 @@ enum class ComposeAction {
   ClearAll,        ///< "&Effacer tout"
 };
 
+/// `unit` with each component taken again from the elementary unit it is
+/// written with ("kcal" as kilo + cal); the unit as it was when its pieces
+/// can't say the same coefficient, offset and dimension.
+UnitRecord rebuildFromElementaryUnits(const UnitsDatabase& database, const UnitRecord& unit);
+
 class UnitSheetModel {
  public:
   /// Edits `edited` in place; a copy is kept to restore it when the sheet is not left with OK.
@@ -79,7 +84,8 @@ class UnitSheetModel {
   /// The markup text of component `i` alone, with its separator.
   std::string componentText(int i) const;
 
-  /// "x k", "x k + o" or "x k - |o|", then " (" and the dimension text, then ")".
+  /// "x k", "x k + o" or "x k - |o|", then " (" and the dimension text, then
+  /// ")"; empty for an empty unit.
   std::string coefficientText() const;
 
   // ---- Leaving ----
@@ -97,7 +103,8 @@ class UnitSheetModel {
  private:
   bool counts(const DatabaseUnit& unit) const;
   UnitComponent workComponent() const;
-  void applyChoice();
+  /// `newUnit`: a unit was chosen in the list (not only a prefix or an exponent).
+  void applyChoice(bool newUnit);
   void setListsOn(const UnitComponent& component);
   int databaseIndexOfKey(int key) const;
   void insertAt(int position, UnitComponent component);
@@ -108,6 +115,7 @@ class UnitSheetModel {
   Messenger& m_messenger;
   bool m_nonStandard = false;
   bool m_validated = false;
+  bool m_choiceInUnit = false;  ///< non-standard: the unit is the one chosen in the lists
   int m_system = 0, m_category = 0, m_quantity = 0, m_unitIndex = -1, m_prefix = 0, m_exponent = 0;
   int m_selComponent = -1, m_selGap = -1;
 };

@@ -181,7 +181,8 @@ bool UnitsModel::convert() {
     if (m_conversion.unit(UnitConversion::kCurrent).empty() ||
         m_conversion.unit(UnitConversion::kNew).empty()) {
       ShowMessage(m_messenger, kCaptionError, kUnitsUndefined, {}, MessageStyle::Error);
-    } else if (value != 0.0) {
+    } else {
+      // Zero converts like any other value: 0 °C is 32 °F.
       const double result = m_conversion.Convert(value);
       m_resultValid = !m_conversion.conversionError();
       m_result = m_resultValid ? result : 0.0;

@@ -1,5 +1,6 @@
 // The list of conversions: one row per conversion, the value and the result
-// in two columns, in blue, scrolled by a scroll bar of its own.
+// in two columns, in blue, under the columns' headings, scrolled by a scroll
+// bar of its own.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +22,8 @@ class ConversionsView : public QWidget {
   /// Re-reads the rows; `toEnd` shows the last ones.
   void refresh(bool toEnd);
   QScrollBar* scrollBar() const { return m_bar; }
+  /// The heading over column 0 (value) or 1 (result).
+  static QString heading(int column);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,6 +33,7 @@ class ConversionsView : public QWidget {
  private:
   void updateRange();
   int rowHeight() const;
+  int headingHeight() const;
 
   const UnitsModel& m_model;
   QScrollBar* m_bar;

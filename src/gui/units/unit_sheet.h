@@ -58,6 +58,8 @@ class UnitSheet : public QDialog {
   QPushButton* composeButton(ComposeAction action) const;
   QPushButton* okButton() const { return m_ok; }
   ExpressionView* expressionView() const { return m_expression; }
+  /// "Coefficient SI (équation aux dimensions) :" of the unit.
+  MarkupLabel* coefficientLabel() const { return m_coefficient; }
   QListWidget* recentList() const { return m_recent; }
   QPushButton* useRecentButton() const { return m_useRecent; }
   QLineEdit* searchField() const { return m_query; }

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -193,7 +194,6 @@ void UnitsPanel::buildLayout() {
   appButtons->addWidget(m_convert);
   appColumn->addLayout(appButtons);
   connect(m_value, &QLineEdit::textEdited, this, &UnitsPanel::valueEdited);
-  connect(m_value, &QLineEdit::returnPressed, this, [this] { command(kCmdConvert); });
   connect(m_clearValue, &QPushButton::clicked, this, [this] { command(kCmdClearValue); });
   connect(m_convert, &QPushButton::clicked, this, [this] { command(kCmdConvert); });
   connect(m_result, &ResultBox::clicked, this, [this] {
@@ -237,12 +237,28 @@ void UnitsPanel::buildLayout() {
 }
 
 bool UnitsPanel::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the value field converts, and nothing else: the key must not
+  // go on to the window, whose default button closes the calculator.
+  if (watched == m_value && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      command(kCmdConvert);
+      return true;
+    }
+  }
   // A value refused by "&CALCULER" and corrected since does not keep the
   // window open: leaving the field looks at it again, quietly.
   if (watched == m_value && event->type() == QEvent::FocusOut && !m_app.validEntry &&
       m_model->valueStatus() != UnitValueStatus::Invalid)
     m_app.validEntry = true;
   return CalculatorPanel::eventFilter(watched, event);
+}
+
+void UnitsPanel::showEvent(QShowEvent* event) {
+  CalculatorPanel::showEvent(event);
+  // "&CALCULER" is the button Enter presses; the window made "&Quitter" its
+  // default before this panel was shown.
+  m_convert->setDefault(true);
 }
 
 void UnitsPanel::showState() {
@@ -498,8 +514,13 @@ bool UnitsPanel::askCoherence(const UnitRecord& current, const UnitRecord& targe
   auto* warning = new QLabel(cp1252ToQString(LoadString(kIncoherentUnits)), &box);
   warning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
   auto* buttons = new QDialogButtonBox(&box);
-  buttons->addButton(QStringLiteral("&Continuer"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QStringLiteral("Abando&nner"), QDialogButtonBox::RejectRole);
+  QPushButton* proceed = buttons->addButton(QStringLiteral("&Continuer"), QDialogButtonBox::AcceptRole);
+  QPushButton* abandon = buttons->addButton(QStringLiteral("Abando&nner"), QDialogButtonBox::RejectRole);
+  // The safe answer has the focus: an Enter typed on the way keeps the units
+  // (and the list) as they were.
+  proceed->setAutoDefault(false);
+  abandon->setDefault(true);
+  abandon->setFocus(Qt::OtherFocusReason);
   connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
   auto* column = new QVBoxLayout(&box);

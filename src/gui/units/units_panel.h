@@ -88,6 +88,7 @@ class UnitsPanel : public CalculatorPanel {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void buildLayout();

@@ -37,8 +37,11 @@ const CliCase kCases[] = {
     {"ComposedWithPrefixesAndExponents", "1 'kg/m^3' 'g/cm^3'", 0, "1 kg/m^3 = 0.001 g/cm^3\n", ""},
     {"ProductWithDot", "1 N.m 'lbf.ft'", 0, "1 N*m = 0.737562149277 lbf*ft\n", ""},
     {"MicroPrefix", "1 µS/cm S/m", 0, "1 µS/cm = 0.0001 S/m\n", ""},
-    {"OneSymbolTwoQuantities", "1 ha a", 0, "1 ha = 100 a\n", ""},
-    {"YearNotAre", "1 a j", 0, "1 a = 365.25 j\n", ""},
+    {"HectareToAres", "1 ha a", 0, "1 ha = 100 a\n", ""},
+    {"YearIsAn", "1 an j", 0, "1 an = 365 j\n", ""},
+    {"JulianYear", "1 aj j", 0, "1 aj = 365.25 j\n", ""},
+    {"ElectricityPerYear", "8760 kWh/an W", 0, "8760 kWh/an = 1000 W\n", ""},
+    {"FemtolitreNotFootLambert", "1 fL 'µm^3'", 0, "1 fL = 1 µm^3\n", ""},
     {"Incoherent", "1 m s", 1, "",
      "Attention : ces deux unités sont incohérentes !\nUnité courante : m (L)\nNouvelle unité : s (T)\n"},
     {"UnknownUnit", "1 xyz m", 2, "", "Unité inconnue : \"xyz\"\n"},
@@ -142,7 +145,7 @@ TEST(UnitsCommand, DocumentCarriesTheListOn) {
       {"value alone: the document's units", "72", 0, "72 km/h = 20 m/s\n"},
       {"another pair recomputes the list", "1 km/h km/s", 0, "1 km/h = 0.000277777777778 km/s\n"},
       {"incoherent units change nothing", "1 m s", 1, ""},
-      {"a zero value adds no row", "0", 0, "0 km/h = 0 km/s\n"},
+      {"a zero value converts like any other", "0", 0, "0 km/h = 0 km/s\n"},
       {"listing does not take a document", "--list", 2, ""},
   };
   for (const Step& step : steps) {
@@ -152,7 +155,7 @@ TEST(UnitsCommand, DocumentCarriesTheListOn) {
     EXPECT_EQ(run.out, step.out);
   }
   CliRun section = qz::testing::runQzCli("doc '" + doc + "' --section 4");
-  const std::string rows = "\n3\n36|0.01\n72|0.02\n1|0.000277777777778\n";
+  const std::string rows = "\n4\n36|0.01\n72|0.02\n1|0.000277777777778\n0|0\n";
   EXPECT_EQ(section.out.substr(section.out.size() - rows.size()), rows);
 }
 

@@ -11,6 +11,7 @@
 #include "units/unit_analysis.h"
 #include "units/unit_conversion.h"
 #include "units/unit_expression.h"
+#include "units/unit_tables.h"
 
 namespace qz {
 namespace {
@@ -32,10 +33,10 @@ UnitsDatabase* ShippedUnits::db = nullptr;
 TEST_F(ShippedUnits, ListsAreFullAndInFrench) {
   ASSERT_EQ(db->systems.size(), 7u);
   EXPECT_EQ(db->systems[0], "Syst\xE8me international (SI)");
-  EXPECT_GE(db->categories.size(), 10u);
-  EXPECT_GE(db->quantities.size(), 50u);
-  EXPECT_GE(db->units.size(), 300u);
-  EXPECT_LE(db->units.size(), 620u);
+  EXPECT_EQ(db->categories.size(), 11u);
+  EXPECT_EQ(db->categories.back(), "Informatique");
+  EXPECT_EQ(db->quantities.size(), 79u);
+  EXPECT_EQ(db->units.size(), 620u) << "the file holds as many units as the format keeps";
 }
 
 TEST_F(ShippedUnits, EveryUnitIsConsistent) {
@@ -217,6 +218,86 @@ const HandConversion kHandConversions[] = {
     {"composed cubic kilometre", 1, "km^3", "m^3", 1e9},
     {"square root of a unit", 4, "m^1/2", "cm^1/2", 40},
     {"per second", 2, "1/s", "Hz", 2},
+    // Quantities and units added for engineers, worked out from their definitions:
+    // 1 BTU = 1055.05585262 J, 1 cal_th = 4.184 J, 1 cal_15 = 4.1855 J, 1 gal US = 231 in^3...
+    {"kilovoltampere", 1, "kVA", "VA", 1000},
+    {"kilovar", 2.5, "kvar", "var", 2500},
+    {"current density", 1, "A/mm^2", "A/m^2", 1e6},
+    {"current density per cm2", 1, "A/cm^2", "A/m^2", 1e4},
+    {"permittivity", 1, "F/m", "pF/m", 1e12},
+    {"permeability", 1, "\xC2\xB5H/m", "H/m", 1e-6},
+    {"ampere-turn", 3, "At", "A", 3},
+    {"thermal resistance", 2, "\xC2\xB0" "C/W", "K/W", 2},
+    {"US R-value", 1, "ft^2*h*\xC2\xB0" "F/BTU", "m^2*K/W", 0.09290304 * 3600 * (5.0 / 9) / 1055.05585262},
+    {"thermal conductance", 1, "BTU/h*\xC2\xB0" "F", "W/K", 1055.05585262 / 3600 * 1.8},
+    {"heat capacity", 1, "BTU/\xC2\xB0" "F", "kJ/K", 1.05505585262 * 1.8},
+    {"specific enthalpy", 1, "BTU/lb", "kJ/kg", 2.326},
+    {"specific energy", 1, "kWh/kg", "MJ/kg", 3.6},
+    {"energy per tonne", 1000, "kWh/t", "kWh/kg", 1},
+    {"specific heat", 1, "J/g*K", "J/kg*\xC2\xB0" "C", 1000},
+    {"specific heat in kJ", 1, "kJ/kg*\xC2\xB0" "C", "J/kg*K", 1000},
+    {"calorific value", 1, "kWh/m^3", "MJ/m^3", 3.6},
+    {"calorific value BTU", 1, "BTU/ft^3", "MJ/m^3", 1055.05585262 / 0.028316846592 / 1e6},
+    {"expansion per degree F", 1, "1/\xC2\xB0" "F", "1/K", 1.8},
+    {"surface tension", 72, "dyn/cm", "mN/m", 72},
+    {"spring rate", 1, "lbf/in", "N/mm", 4.4482216152605 / 25.4},
+    {"second moment of area", 1, "in^4", "mm^4", 25.4 * 25.4 * 25.4 * 25.4},
+    {"second moment cm4", 1, "cm^4", "mm^4", 1e4},
+    {"specific volume", 1, "ft^3/lb", "m^3/kg", 0.028316846592 / 0.45359237},
+    {"enzyme unit", 60, "U", "\xC2\xB5kat", 1},
+    {"katal", 1, "kat", "mol/s", 1},
+    {"molality", 1, "mol/kg", "mmol/kg", 1000},
+    {"roentgen", 1, "R", "C/kg", 2.58e-4},
+    {"dose rate over a year", 1, "\xC2\xB5Sv/h", "mSv/an", 8.76},
+    {"gray per hour", 3600, "Gy/h", "Gy/s", 1},
+    {"mebioctet", 1, "Mio", "o", 1048576},
+    {"gigaoctet in megabits", 1, "Go", "Mbit", 8000},
+    {"kibibit", 1, "Kibit", "bit", 1024},
+    {"data rate", 1, "Mbit/s", "ko/s", 125},
+    {"binary data rate", 1, "Mio/s", "Mbit/s", 8.388608},
+    {"cable resistance", 1, "\xCE\xA9/km", "\xCE\xA9/m", 1e-3},
+    {"wavenumber", 1, "1/cm", "1/m", 100},
+    {"dioptre", 2, "dpt", "1/m", 2},
+    {"electrical horsepower", 1, "hpE", "W", 746},
+    {"boiler horsepower", 1, "hpS", "kW", 9.8095},
+    {"kWh per year", 8760, "kWh/an", "W", 1000},
+    {"kBtu per hour", 1, "kBtu/h", "W", 1055.05585262 / 3.6},
+    {"thermochemical calorie", 1, "calth", "J", 4.184},
+    {"thermochemical kilocalorie", 1, "kcalth", "calth", 1000},
+    {"calorie at 15 C", 1, "cal15", "J", 4.1855},
+    {"thermie", 1, "th", "cal15", 1e6},
+    {"MMBtu", 1, "MMBtu", "GJ", 1.05505585262},
+    {"kBtu", 1, "kBtu", "BTU", 1000},
+    {"EC therm", 1, "thmCE", "MJ", 105.506},
+    {"quad", 1, "quad", "BTU", 1e15},
+    {"tonne of coal equivalent", 1, "tec", "GJ", 29.3076},
+    {"metric horsepower-hour", 1, "ch.h", "MJ", 2.6477955},
+    {"gigawatt-hour", 1, "GWh", "MWh", 1000},
+    {"foot of water", 1, "ftH2O", "kPa", 0.3048 * 9.80665},
+    {"centimetre of water", 1, "cmH2O", "Pa", 98.0665},
+    {"centimetre of mercury", 1, "cmHg", "mmHg", 10},
+    {"kgf per square metre", 1, "kgf/m^2", "Pa", 9.80665},
+    {"microbar", 1, "\xC2\xB5" "bar", "Pa", 0.1},
+    {"gram-force", 1, "gf", "N", 0.00980665},
+    {"short ton-force", 1, "tonfUS", "lbf", 2000},
+    {"long ton-force", 1, "tonfUK", "kN", 2240 * 4.4482216152605e-3},
+    {"circular mil", 1, "cmil", "m^2", 3.14159265358979 / 4 * 2.54e-5 * 2.54e-5},
+    {"kcmil", 1, "kcmil", "mm^2", 3.14159265358979 / 4 * 0.0254 * 0.0254 * 1000},
+    {"MCM", 1, "MCM", "kcmil", 1},
+    {"US survey foot", 3937, "ftUS", "m", 1200},
+    {"US survey mile", 1, "miUS", "ftUS", 5280},
+    {"revolutions per minute", 1, "rpm", "tr/min", 1},
+    {"gallons per minute", 1, "gpm", "galUS/min", 1},
+    {"cubic feet per minute", 1, "cfm", "ft^3/min", 1},
+    {"tonnes a year", 365, "t/an", "t/j", 1},
+    {"year", 1, "an", "j", 365},
+    {"julian year", 1, "aj", "j", 365.25},
+    {"pica", 1, "pica", "pt", 12},
+    {"point", 72, "pt", "in", 1},
+    {"femtolitre", 1, "fL", "\xC2\xB5m^3", 1},
+    {"stere", 1, "st", "m^3", 1},
+    {"stone", 1, "stone", "lb", 14},
+    {"foot-lambert", 1, "ftL", "cd/ft^2", 1 / 3.14159265358979},
 };
 
 TEST_F(ShippedUnits, ConversionsWorkedOutByHand) {
@@ -236,14 +317,62 @@ TEST_F(ShippedUnits, ConversionsWorkedOutByHand) {
   }
 }
 
-TEST_F(ShippedUnits, ASymbolOfSeveralQuantitiesFollowsTheWantedDimension) {
-  DimensionVector time{0, 0, 1, 0, 0, 0, 0, 0, 0};
-  DimensionVector area{2, 0, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &time).record), time) << "the year";
-  EXPECT_EQ(DimensionOf(parseUnitExpression("a", *db, &area).record), area) << "the are";
-  EXPECT_EQ(DimensionOf(parseUnitExpression("st", *db, &time).record),
-            DimensionOf(parseUnitExpression("st", *db).record))
-      << "no unit of that dimension: the first one";
+bool sameValue(const UnitRecord& a, const UnitRecord& b) {
+  const UnitFactors fa = UnitFactor(a), fb = UnitFactor(b);
+  return std::fabs(fa.coefficient / fb.coefficient - 1) < 1e-12 && fa.offset == fb.offset &&
+         DimensionOf(a) == DimensionOf(b);
+}
+
+// The command line reads a unit by its symbol: a symbol shared by two lines
+// of the file (kg/m^3 as a density and as a mass concentration) must be the
+// same unit, and reading the symbol back must give that unit.
+TEST_F(ShippedUnits, EverySymbolNamesOneUnit) {
+  std::map<std::string, const DatabaseUnit*> bySymbol;
+  for (const DatabaseUnit& u : db->units) {
+    SCOPED_TRACE(describe(u));
+    std::string symbol = plainUnitSymbol(u.record);
+    for (char& c : symbol)
+      if (c == '.') c = '*';
+    auto [at, fresh] = bySymbol.emplace(symbol, &u);
+    if (!fresh) {
+      EXPECT_TRUE(sameValue(at->second->record, u.record))
+          << symbol << " also names " << describe(*at->second);
+    }
+    UnitExpressionResult read = parseUnitExpression(plainUnitSymbol(u.record), *db);
+    ASSERT_TRUE(read.ok()) << plainUnitSymbol(u.record);
+    EXPECT_TRUE(sameValue(read.record, u.record)) << plainUnitSymbol(u.record) << " reads as another unit";
+  }
+}
+
+// A symbol that reads as a prefix and another unit's symbol ("fL": femto +
+// litre, "ft": femto + tonne) must be that very unit, or the prefixed
+// reading can never be typed.
+TEST_F(ShippedUnits, NoSymbolHidesAPrefixedUnit) {
+  int prefixed = 0;
+  for (const DatabaseUnit& base : db->units) {
+    const UnitComponent& b = base.record.components[0];
+    if (base.record.count != 1 || b.prefixAllowed == 0 || b.prefix != "1") continue;
+    for (int k = kMinPrefixIndex; k <= kMaxPrefixIndex; ++k) {
+      if (k == 0) continue;
+      const std::string written = cp1252ToUtf8(PrefixSymbol(k)) + plainUnitSymbol(base.record);
+      for (const DatabaseUnit& u : db->units) {
+        if (u.record.count != 1 || plainUnitSymbol(u.record) != written) continue;
+        SCOPED_TRACE(describe(u) + " read as " + cp1252ToUtf8(PrefixName(k)) + " + " + describe(base));
+        UnitRecord reading = base.record;
+        reading.components[0].prefix = PrefixSymbol(k);
+        EXPECT_TRUE(sameValue(reading, u.record));
+        ++prefixed;
+      }
+    }
+  }
+  EXPECT_GE(prefixed, 40) << "km, kWh, kcal, mAh... are prefixed units of their own";
+  for (const char* symbol : {"fL", "ft", "ct", "nt", "pt", "st", "a"}) {
+    SCOPED_TRACE(symbol);
+    EXPECT_TRUE(parseUnitExpression(symbol, *db).ok());
+  }
+  DimensionVector volume{3, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(DimensionOf(parseUnitExpression("fL", *db).record), volume) << "the femtolitre";
+  EXPECT_DOUBLE_EQ(UnitFactor(parseUnitExpression("fL", *db).record).coefficient, 1e-18);
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include "core/units/unit_test_support.h"
 #include "platform/scripted_messenger.h"
+#include "units/unit_analysis.h"
+#include "units/unit_conversion.h"
+#include "units/unit_expression.h"
 #include "units/unit_history.h"
 #include "units/unit_tables.h"
 
@@ -184,6 +187,154 @@ TEST_F(UnitSheet, InvertPutsOneInFront) {
   EXPECT_EQ(m_unit.components[0].divides, 0);
   EXPECT_EQ(m_unit.components[1].symbol, "s");
   EXPECT_EQ(m_unit.components[1].divides, 1);
+}
+
+// The inverse of a quotient swaps its sides instead of dividing by all of it.
+TEST_F(UnitSheet, InvertTurnsAQuotientOver) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("m"));
+  sheet.selectGap(1);
+  pick(sheet, elementary("s"));
+  sheet.compose(ComposeAction::AppendDivide);
+  ASSERT_EQ(plainUnitSymbol(m_unit), "m/s");
+  ASSERT_TRUE(sheet.actionEnabled(ComposeAction::Invert));
+  sheet.compose(ComposeAction::Invert);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "s/m");
+  EXPECT_DOUBLE_EQ(UnitFactor(m_unit).coefficient, 1.0);
+  EXPECT_EQ(DimensionOf(m_unit), (DimensionVector{-1, 0, 1, 0, 0, 0, 0, 0, 0}));
+  sheet.compose(ComposeAction::Invert);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "m/s") << "twice inverted is the unit again";
+}
+
+TEST_F(UnitSheet, InvertOfOneOverAUnitIsTheUnit) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("h"));
+  sheet.compose(ComposeAction::Invert);
+  ASSERT_EQ(plainUnitSymbol(m_unit), "1/h");
+  sheet.compose(ComposeAction::Invert);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "h");
+  EXPECT_DOUBLE_EQ(UnitFactor(m_unit).coefficient, 3600.0);
+}
+
+// "kcal/h" is a database unit in two pieces: inverted whole it is 1/(kcal/h).
+TEST_F(UnitSheet, InvertKeepsAWholeDatabaseUnitTogether) {
+  const UnitRecord kcalPerHour = parseUnitExpression("kcal/h", *s_db).record;
+  ASSERT_EQ(kcalPerHour.count, 2);
+  ASSERT_EQ(kcalPerHour.components[1].unitKey, kContinuationKey);
+  m_unit = kcalPerHour;
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);  // rebuilt from kcal = k + cal and h
+  sheet.compose(ComposeAction::Invert);
+  EXPECT_NEAR(UnitFactor(m_unit).coefficient, 1 / 1.163, 1e-12);
+  DimensionVector inverse = DimensionOf(kcalPerHour);
+  for (double &d : inverse) d = -d;
+  EXPECT_EQ(DimensionOf(m_unit), inverse);
+}
+
+TEST_F(UnitSheet, PrefixChosenAfterTheUnitAppliesInNonStandardMode) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("W"));
+  ASSERT_EQ(plainUnitSymbol(m_unit), "W");
+  ASSERT_TRUE(sheet.prefixEnabled());
+  sheet.choosePrefix(3);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "kW");
+  EXPECT_EQ(sheet.coefficientText().rfind("x 1000 (", 0), 0u) << sheet.coefficientText();
+}
+
+TEST_F(UnitSheet, PrefixAndExponentOfTheFirstUnitApplyUntilItIsComposed) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  sheet.setNonStandard(true);
+  pick(sheet, elementary("m"));
+  sheet.choosePrefix(3);
+  sheet.chooseExponent(2);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "km^2");
+  EXPECT_DOUBLE_EQ(UnitFactor(m_unit).coefficient, 1e6);
+  // A second unit chosen waits for a composition button: the first stays.
+  pick(sheet, elementary("s"));
+  EXPECT_EQ(plainUnitSymbol(m_unit), "km^2");
+  sheet.selectGap(1);
+  sheet.compose(ComposeAction::AppendDivide);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "km^2/s");
+  sheet.choosePrefix(-3);
+  EXPECT_EQ(plainUnitSymbol(m_unit), "km^2/s") << "once composed, the lists only prepare the next component";
+}
+
+TEST_F(UnitSheet, AnEmptyUnitShowsNoCoefficient) {
+  UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+  EXPECT_EQ(sheet.coefficientText(), "");
+  pick(sheet, elementary("m"));
+  EXPECT_EQ(sheet.coefficientText(), "x 1 (L)");
+  sheet.compose(ComposeAction::ClearAll);
+  EXPECT_EQ(sheet.coefficientText(), "");
+}
+
+// Ticking "Unité non standard" must never change what a unit is worth: every
+// unit of the shipped file keeps its coefficient, offset and dimension, and
+// a unit written in several pieces becomes real components, each an
+// elementary unit (with a prefix where its symbol carries one: kcal, kWh).
+TEST_F(UnitSheet, NonStandardModeKeepsEveryShippedUnitAsItWas) {
+  int rebuiltWhole = 0;
+  for (const DatabaseUnit &u : s_db->units) {
+    SCOPED_TRACE(std::to_string(u.record.components[0].unitKey) + " " + plainUnitSymbol(u.record));
+    m_unit = u.record;
+    UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+    sheet.setNonStandard(true);
+    const UnitFactors before = UnitFactor(u.record);
+    const UnitFactors after = UnitFactor(m_unit);
+    EXPECT_NEAR(after.coefficient / before.coefficient, 1.0, 1e-12);
+    EXPECT_EQ(after.offset, before.offset);
+    EXPECT_EQ(DimensionOf(m_unit), DimensionOf(u.record));
+    EXPECT_EQ(plainUnitSymbol(m_unit), plainUnitSymbol(u.record)) << "written as before";
+    if (u.record.count < 2) continue;
+    for (int i = 0; i < m_unit.count; ++i) {
+      const UnitComponent &c = m_unit.components[i];
+      ASSERT_GE(c.unitKey, 0) << "piece " << i << " still a continuation piece";
+      bool elementaryUnit = false;
+      for (const DatabaseUnit &e : s_db->units)
+        elementaryUnit |= e.elementary && e.record.components[0].unitKey == c.unitKey &&
+                          e.record.components[0].coefficient == c.coefficient;
+      EXPECT_TRUE(elementaryUnit) << "piece " << i;
+    }
+    ++rebuiltWhole;
+  }
+  EXPECT_GE(rebuiltWhole, 250);
+}
+
+// Units that came out wrong (a piece without an elementary unit of its
+// symbol, or one taken only within its own system), worked out by hand.
+TEST_F(UnitSheet, NonStandardModeRebuildsUnitsOfSeveralPiecesRight) {
+  struct Case {
+    const char *symbol;
+    double coefficient;
+    DimensionVector dimension;
+  };
+  const double lb = 0.45359237, in = 0.0254, g0 = 9.80665;
+  const Case cases[] = {
+      {"kcal/h", 4186.8 / 3600, {2, 1, -3, 0, 0, 0, 0, 0, 0}},
+      {"bbl/j", 42 * 231 * in * in * in / 86400, {3, 0, -1, 0, 0, 0, 0, 0, 0}},
+      {"lb/galUS", lb / (231 * in * in * in), {-3, 1, 0, 0, 0, 0, 0, 0, 0}},
+      {"ozf*in", lb / 16 * g0 * in, {2, 1, -2, 0, 0, 0, 0, 0, 0}},
+      {"erg/s", 1e-7, {2, 1, -3, 0, 0, 0, 0, 0, 0}},
+      {"kcal/h*m*\xC2\xB0" "C", 4186.8 / 3600, {1, 1, -3, 0, -1, 0, 0, 0, 0}},
+      {"kcal/h*m^2*\xC2\xB0" "C", 4186.8 / 3600, {0, 1, -3, 0, -1, 0, 0, 0, 0}},
+      {"kcal/kg*\xC2\xB0" "C", 4186.8, {2, 0, -2, 0, -1, 0, 0, 0, 0}},
+      {"kcal/kg", 4186.8, {2, 0, -2, 0, 0, 0, 0, 0, 0}},
+      {"lb/ft*s", lb / 0.3048, {-1, 1, -1, 0, 0, 0, 0, 0, 0}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.symbol);
+    UnitExpressionResult parsed = parseUnitExpression(c.symbol, *s_db);
+    ASSERT_TRUE(parsed.ok());
+    ASSERT_GE(parsed.record.count, 2) << "a database unit in several pieces";
+    m_unit = parsed.record;
+    UnitSheetModel sheet(*s_db, m_unit, m_messenger);
+    sheet.setNonStandard(true);
+    EXPECT_NEAR(UnitFactor(m_unit).coefficient / c.coefficient, 1.0, 1e-12);
+    EXPECT_EQ(DimensionOf(m_unit), c.dimension);
+  }
 }
 
 TEST_F(UnitSheet, ButtonsApplyOnlyWhereTheSelectionAllows) {

@@ -50,13 +50,31 @@ TEST(UnitsModel, ConvertsAndAppendsARow) {
   EXPECT_EQ(f.model.conversionsText(), "2.5\t2500\r\n");
 }
 
-TEST(UnitsModel, ZeroGivesNoResultAndNoRow) {
+TEST(UnitsModel, ZeroConvertsLikeAnyValue) {
   KmToM f;
-  EXPECT_FALSE(f.convert("0"));
-  EXPECT_TRUE(f.model.rows().empty());
-  EXPECT_FALSE(f.model.resultValid());
-  EXPECT_EQ(f.model.resultText(), "?");
+  ASSERT_TRUE(f.convert("0"));
+  ASSERT_EQ(f.model.rows().size(), 1u);
+  EXPECT_EQ(f.model.rows()[0].value, 0.0);
+  EXPECT_EQ(f.model.rows()[0].result, 0.0);
+  EXPECT_TRUE(f.model.resultValid());
+  EXPECT_EQ(f.model.resultText(), "0");
   EXPECT_TRUE(f.messenger.boxes().empty());
+}
+
+// Zero on a scale with an offset is a temperature like any other: 0 °C is 32 °F.
+TEST(UnitsModel, ZeroCelsiusIsThirtyTwoFahrenheit) {
+  ScriptedMessenger messenger;
+  UnitsModel model{messenger};
+  UnitComponent celsius = component("\xB0" "C", 1.0, testing::kTemperature);
+  celsius.offset = 273.15;
+  UnitComponent fahrenheit = component("\xB0" "F", 5.0 / 9.0, testing::kTemperature);
+  fahrenheit.offset = 459.67 * 5.0 / 9.0;
+  ASSERT_TRUE(model.finishUnitChange(kCurrent, unitOf({celsius})));
+  ASSERT_TRUE(model.finishUnitChange(kNew, unitOf({fahrenheit})));
+  ASSERT_TRUE(model.editValue("0"));
+  ASSERT_TRUE(model.convert());
+  ASSERT_EQ(model.rows().size(), 1u);
+  EXPECT_NEAR(model.rows()[0].result, 32.0, 1e-12);
 }
 
 TEST(UnitsModel, ValueChecksShowTheirMessages) {
