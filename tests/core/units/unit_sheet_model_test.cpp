@@ -10,6 +10,7 @@
 #include "platform/scripted_messenger.h"
 #include "units/unit_history.h"
 #include "units/unit_tables.h"
+#include "support/temp_folder.h"
 
 namespace qz {
 namespace {
@@ -275,8 +276,8 @@ TEST_F(UnitSheet, NonStandardModeRebuildsComponentsFromElementaryUnits) {
 }
 
 TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
-  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "qz_unit_sheet_history";
-  std::filesystem::create_directories(folder);
+  qz::testing::TempFolder temp;
+  const std::filesystem::path folder = temp.path();
   UnitHistory history(folder.string());
   history.ClearHistory();
 
