@@ -148,13 +148,65 @@ TEST_F(DocumentStoreTest, CommitAnsweredNoLeavesFileAndTextAsBefore) {
   EXPECT_EQ(fileBytes("notes.qz"), "QZ_01\r\n<000>\r\n1\r\n<EOB>\r\n<EOF>\r\n");
 }
 
-TEST_F(DocumentStoreTest, NamedDocumentDeletedFromDiskReadsEmptyAndDropsTheName) {
+TEST_F(DocumentStoreTest, NamedDocumentDeletedFromDiskKeepsTheWorkAndSaysSo) {
   m_store.setCurrentPath(path("gone.qz"));
-  m_store.setText("QZ_01\n<EOF>\n");
-  m_store.ReadDocumentFile(path("gone.qz"));
+  m_store.setText("QZ_01\n<000>\n1\n<EOB>\n<EOF>\n");
+  EXPECT_FALSE(m_store.ReadDocumentFile(path("gone.qz")));
+  EXPECT_EQ(m_store.text(), "QZ_01\n<000>\n1\n<EOB>\n<EOF>\n") << "the work in memory stays";
+  EXPECT_EQ(m_store.currentPath(), path("gone.qz"));
+  EXPECT_EQ(m_messenger.lastTextUtf8(), "ERREUR\n\nImpossible d'ouvrir le fichier " + path("gone.qz") +
+                                            ".\n\nCe fichier n'a pas été localisé.");
+}
+
+TEST_F(DocumentStoreTest, NoBackupFileYetIsAnEmptyTextWithoutMessage) {
+  EXPECT_TRUE(m_store.ReadDocumentFile(""));
   EXPECT_EQ(m_store.text(), "");
-  EXPECT_EQ(m_store.currentPath(), "");
   EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(DocumentStoreTest, OpeningADocumentThatCannotBeReadChangesNothing) {
+  // The backup holds the five calculators' work; the window's text is it.
+  m_store.StoreSection(kStandard, std::string("1\n"));
+  m_store.StoreSection(kStatistics, std::string("0\n1\n3\n"));
+  ASSERT_TRUE(m_store.WriteDocumentFile(""));
+  const std::string backup = fileBytes("__QZ__.BAK");
+  const std::string text = m_store.text();
+  m_recent.promote(path("gone.qz"));
+  m_recent.promote(path("other.qz"));
+  fs::create_directories(path("folder.qz"));
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* cause;
+  };
+  const Case cases[] = {{"missing", path("gone.qz"), "Ce fichier n'a pas été localisé."},
+                        {"a folder", path("folder.qz"), "Fichier invalide."},
+                        {"a device", "/dev/zero", "Fichier invalide."}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(m_store.OpenDocumentFile(c.file));
+    EXPECT_EQ(m_messenger.lastTextUtf8(),
+              "ERREUR\n\nImpossible d'ouvrir le fichier " + c.file + ".\n\n" + c.cause);
+    EXPECT_EQ(m_store.text(), text);
+    EXPECT_EQ(m_store.currentPath(), "");
+  }
+  m_store.CommitCurrent(kStandard, std::string("1\n"));
+  EXPECT_EQ(fileBytes("__QZ__.BAK"), backup) << "the backup is not overwritten with less";
+  EXPECT_EQ(m_recent.entry(0), path("other.qz")) << "the dead entry leaves the recent files";
+  EXPECT_EQ(m_recent.entry(1), "");
+}
+
+TEST_F(DocumentStoreTest, OpeningADocumentMakesItCurrent) {
+  {
+    DocumentStore other(m_messenger, m_recent);
+    other.StoreSection(kScientific, std::string("1\n"));
+    ASSERT_TRUE(other.WriteDocumentFile(path("notes.qz")));
+  }
+  ASSERT_TRUE(m_store.OpenDocumentFile(path("notes.qz")));
+  EXPECT_EQ(m_store.currentPath(), path("notes.qz"));
+  EXPECT_EQ(m_store.LoadSection(kScientific), "1\n");
+  EXPECT_FALSE(m_store.hasUnsavedChanges());
+  EXPECT_EQ(m_recent.entry(0), path("notes.qz"));
 }
 
 TEST_F(DocumentStoreTest, UnwritableTargetKeepsTheTextsInMemory) {
