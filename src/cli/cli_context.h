@@ -2,6 +2,8 @@
 // in UTF-8 and messages on standard error.
 #pragma once
 
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "platform/messenger.h"
@@ -31,6 +33,15 @@ struct CliContext {
 
 /// Writes code page 1252 text to standard output as UTF-8.
 void printCp1252(const std::string& text);
+/// All of standard input, at most kMaxReadBytes; nothing after a French
+/// message on standard error when it holds more or cannot be read.
+std::optional<std::string> readStandardInput();
+
+/// The JSON text of `value`, indented by 2. Texts reach JSON from files,
+/// names and the command line, where any byte may be: a byte that is not
+/// UTF-8 becomes U+FFFD instead of stopping the program.
+std::string jsonText(const nlohmann::json& value);
+
 /// Writes a code page 1252 message to standard error as UTF-8, with a line end.
 void printError(const std::string& text);
 

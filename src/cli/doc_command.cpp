@@ -8,6 +8,7 @@
 
 #include "app/launcher.h"
 #include "cli_context.h"
+#include "french_errors.h"
 #include "document/document_store.h"
 #include "files/file_access.h"
 #include "files/recent_files.h"
@@ -32,7 +33,7 @@ int run(const DocOptions& options, CliContext& context) {
   }
   RecentFiles recent;  // a look from the terminal changes no recent list
   DocumentStore document(context.messenger, recent);
-  document.ReadDocumentFile(options.file);
+  if (!document.ReadDocumentFile(options.file)) return kExitCalculationError;
 
   if (options.section >= 0) {
     auto body = document.LoadSection(options.section);
@@ -50,7 +51,7 @@ int run(const DocOptions& options, CliContext& context) {
         out["lines"].push_back(cp1252ToUtf8(body->substr(pos, lf - pos)));
         pos = lf == std::string::npos ? body->size() : lf + 1;
       }
-      std::printf("%s\n", out.dump(2).c_str());
+      std::printf("%s\n", jsonText(out).c_str());
     } else {
       printCp1252(*body);
     }
@@ -69,7 +70,7 @@ int run(const DocOptions& options, CliContext& context) {
                   lines > 1 ? "s" : "");
   }
   if (options.json)
-    std::printf("%s\n", nlohmann::json{{"file", options.file}, {"sections", sections}}.dump(2).c_str());
+    std::printf("%s\n", jsonText(nlohmann::json{{"file", options.file}, {"sections", sections}}).c_str());
   else if (sections.empty())
     std::printf("Aucune section de calculette dans ce document.\n");
   return kExitOk;
@@ -82,7 +83,7 @@ void addCommand(CLI::App& app, CliContext& context) {
   CLI::App* command = app.add_subcommand("doc", "Sections d'un document QZ (.qz) : liste, ou contenu d'une section.");
   command->add_option("FILE", options->file, "Document QZ ou fichier de sauvegarde")->required();
   command->add_option("--section", options->section, "Numéro de la calculette (0 à 4) dont afficher la section")
-      ->check(CLI::Range(0, 4));
+      ->check(integerRange(0, 4));
   command->add_flag("--json", options->json, "Sortie JSON");
   command->callback([options, &context] { context.exitCode = run(*options, context); });
 }

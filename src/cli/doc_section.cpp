@@ -31,9 +31,7 @@ bool CommandDocument::open(const std::string& path, bool mustExist) {
     ShowFileError(m_context.messenger, kCannotOpenFile, path, FileErrorCause::FileNotFound);
     return false;
   }
-  const int before = m_messenger.count();
-  m_store.ReadDocumentFile(path);
-  if (m_messenger.count() != before) return false;
+  if (!m_store.ReadDocumentFile(path)) return false;
   if (!looksLikeDocument(m_store.text())) {
     printError(utf8ToCp1252("Le fichier " + path + " n'est pas un document QZ : il est laissé tel quel."));
     return false;

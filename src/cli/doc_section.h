@@ -21,7 +21,7 @@ inline constexpr const char* kDocOptionHelp =
 class CommandDocument {
  public:
   explicit CommandDocument(CliContext& context)
-      : m_context(context), m_messenger(context.messenger), m_store(m_messenger, m_recent) {}
+      : m_context(context), m_store(context.messenger, m_recent) {}
 
   /// Reads the document at `path`; an empty path means no document (every
   /// call then does nothing). A file that does not exist is an empty document,
@@ -41,25 +41,7 @@ class CommandDocument {
   bool storeSection(int calculator, const std::optional<std::string>& body);
 
  private:
-  // Forwards every box and counts them: the document store tells of a failed
-  // read only by its message.
-  class CountingMessenger : public Messenger {
-   public:
-    explicit CountingMessenger(Messenger& inner) : m_inner(inner) {}
-    MessageAnswer showBox(const std::string& text, MessageStyle style) override {
-      ++m_count;
-      return m_inner.showBox(text, style);
-    }
-    void playSound(BeepKind) override {}
-    int count() const { return m_count; }
-
-   private:
-    Messenger& m_inner;
-    int m_count = 0;
-  };
-
   CliContext& m_context;
-  CountingMessenger m_messenger;
   RecentFiles m_recent;  // a document used from the terminal changes no recent list
   DocumentStore m_store;
   std::string m_path;

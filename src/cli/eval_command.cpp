@@ -162,9 +162,8 @@ int run(const EvalOptions& o, CliContext& context) {
   ExpressionEngine& engine = calc.engine();
   if (!engine.CheckExpression(e, c) || !engine.CompileExpression(e, c, calc.angleUnit())) {
     if (o.json)
-      std::puts(nlohmann::json{
-          {"ok", false}, {"error", engine.lastFault().textId}, {"message", utf8(messenger.last())}}
-                    .dump(2)
+      std::puts(jsonText(nlohmann::json{
+                             {"ok", false}, {"error", engine.lastFault().textId}, {"message", utf8(messenger.last())}})
                     .c_str());
     return kExitCalculationError;
   }
@@ -178,7 +177,7 @@ int run(const EvalOptions& o, CliContext& context) {
     if (!storeState()) return kExitCalculationError;
     if (o.json)
       std::puts(
-          nlohmann::json{{"ok", true}, {"expression", e}, {"constants", constantLines(c)}}.dump(2).c_str());
+          jsonText(nlohmann::json{{"ok", true}, {"expression", e}, {"constants", constantLines(c)}}).c_str());
     else
       printCp1252(LoadString(kCaptionCheck) + "\n\n" + LoadString(164) + "\n");
     return kExitOk;
@@ -186,6 +185,12 @@ int run(const EvalOptions& o, CliContext& context) {
 
   nlohmann::json errors = nlohmann::json::array();
   bool failed = false;
+  for (const std::string& x : xs) {
+    // The field holds so many characters: a longer value is refused, never cut
+    // (cut, a 30-digit x would be computed 10^5 times too small).
+    if (utf8ToCp1252(x).size() > kMaxXLength)
+      throw CLI::ValidationError("--x", "« " + x + " » : " + std::to_string(kMaxXLength) + " caractères au plus");
+  }
   for (const std::string& x : xs) {
     int before = messenger.count();
     bool typed = calc.editX(utf8ToCp1252(x));
@@ -208,7 +213,7 @@ int run(const EvalOptions& o, CliContext& context) {
                        {"angleUnit", calc.angleUnit() == AngleUnit::Degrees ? "degrees" : "radians"},
                        {"results", rows},
                        {"errors", errors}};
-    std::puts(out.dump(2).c_str());
+    std::puts(jsonText(out).c_str());
   } else {
     for (std::size_t i = 0; i < calc.results().size(); ++i) printCp1252(calc.resultLine(i) + "\n");
   }

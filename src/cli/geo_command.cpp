@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "french_errors.h"
 #include "doc_section.h"
 #include "geometry/catalogue_loader.h"
 #include "geometry/figure_data.h"
@@ -97,7 +98,7 @@ int listFigures(CliContext& context, const GeoOptions& options) {
       }
     }
   }
-  if (options.json) std::puts(out.dump(2).c_str());
+  if (options.json) std::puts(jsonText(out).c_str());
   return kExitOk;
 }
 
@@ -159,13 +160,13 @@ bool applyData(const std::vector<std::string>& args, VariableTable& table, Figur
   return true;
 }
 
-bool drawPng(const std::string& path, VariableTable& table, const FigureLayout& layout, int sub, int width) {
-  width = std::clamp(width, 100, 8000);
+bool drawPng(const std::string& path, VariableTable& table, const FigureLayout& layout, int sub, int width,
+             Messenger& messenger) {
   const int height = static_cast<int>(width * kFrameAspect + 0.5);
   return writePng(path, width, height, [&](Canvas& canvas) {
     FigureDrawOptions options;
     DrawFigure(canvas, Rect{0, 0, width, height}, table, layout, sub, options);
-  });
+  }, messenger);
 }
 
 int computeFigure(CliContext& context, const GeoOptions& options) {
@@ -250,7 +251,7 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
     nlohmann::json messages = nlohmann::json::array();
     for (const auto& text : messenger.texts()) messages.push_back(cp1252ToUtf8(text));
     out["messages"] = messages;
-    std::puts(out.dump(2).c_str());
+    std::puts(jsonText(out).c_str());
   } else {
     printCp1252("Figure " + std::to_string(figure) + " : " + figureName + "\n");
     for (int i : shown) {
@@ -268,10 +269,7 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
       fail("Cette version de qz-cli ne dessine pas les figures (Qt absent).");
       return kExitUsage;
     }
-    if (!drawPng(options.png, table, layout, sub, options.width)) {
-      fail("Impossible d'enregistrer l'image " + options.png + ".");
-      return kExitCalculationError;
-    }
+    if (!drawPng(options.png, table, layout, sub, options.width, context.messenger)) return kExitCalculationError;
   }
   return kExitOk;
 }
@@ -288,10 +286,11 @@ void addCommand(CLI::App& app, CliContext& context) {
   CLI::Option* sub =
       cmd->add_option("--sub", options->sub,
                       "Vue de la figure à dessiner (0 = la première ; avec --doc : celle du document)");
-  cmd->add_option("--width", options->width, "Largeur de l'image en pixels (532 par défaut)");
+  cmd->add_option("--width", options->width, "Largeur de l'image en pixels (532 par défaut)")
+      ->check(integerRange(kMinPictureWidth, kMaxPictureWidth));
   cmd->add_option("--incline", options->incline,
                   "Parallélogramme (figure 10) : incliné vers la droite ou la gauche")
-      ->check(CLI::IsMember({"droite", "gauche"}));
+      ->check(oneOf({"droite", "gauche"}));
   cmd->add_option("--doc", options->docFile,
                   std::string(kDocOptionHelp) + " ; les données de la figure s'ajoutent à celles du document")
       ->excludes(list);

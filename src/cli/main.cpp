@@ -1,10 +1,16 @@
 // qz-cli: the calculators of QZ from a terminal.
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <new>
 #include <filesystem>
 
 #include "cli_context.h"
+#include "french_errors.h"
+#include "numbers/cp1252.h"
 #include "platform/places.h"
 
 #define QZ_CLI_COMMAND(name) \
@@ -23,18 +29,22 @@ std::string executableFolder(const char* argv0) {
   return self.parent_path().string();
 }
 
-}  // namespace
+// Standard output is written through the C library's buffer: what it could
+// not write (a full disk, /dev/full, a closed pipe) shows only at the flush.
+bool outputWritten() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   qz::cli::CliContext context;
   context.dataFolder = qz::shippedDataFolder(executableFolder(argv[0]));
 
   CLI::App app{"QZ en ligne de commande : les calculettes de QZ depuis un terminal.", "qz-cli"};
-  app.set_version_flag("--version", std::string("qz-cli ") + QZ_VERSION);
+  qz::cli::speakFrench(app);
+  app.set_version_flag("--version", std::string("qz-cli ") + QZ_VERSION, "affiche la version");
   app.require_subcommand(0, 1);
 #define QZ_CLI_COMMAND(name) qz::cli::name::addCommand(app, context);
 #include "cli_commands.inc"
 #undef QZ_CLI_COMMAND
+  qz::cli::nameFrenchGroups(app);
 
   try {
     app.parse(argc, argv);
@@ -44,4 +54,27 @@ int main(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) std::fputs(app.help().c_str(), stdout);
   return context.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int code = qz::cli::kExitCalculationError;
+  try {
+    code = run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    qz::cli::printError(qz::utf8ToCp1252("Mémoire insuffisante."));
+    return qz::cli::kExitCalculationError;
+  } catch (const std::exception& e) {
+    qz::cli::printError(qz::utf8ToCp1252(std::string("Erreur interne : ") + e.what()));
+    return qz::cli::kExitCalculationError;
+  } catch (...) {
+    qz::cli::printError(qz::utf8ToCp1252("Erreur interne."));
+    return qz::cli::kExitCalculationError;
+  }
+  if (!outputWritten()) {
+    qz::cli::printError(qz::utf8ToCp1252(std::string("Impossible d'écrire la sortie : ") + std::strerror(errno) + "."));
+    return qz::cli::kExitCalculationError;
+  }
+  return code;
 }

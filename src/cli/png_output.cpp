@@ -2,7 +2,11 @@
 
 #include <cstdio>
 
+#include "files/file_access.h"
+
 #ifdef QZ_CLI_PAINTER
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -38,7 +42,8 @@ HeadlessGui::~HeadlessGui() = default;
 
 bool canWritePictures() { return true; }
 
-bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw) {
+bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw,
+              Messenger& messenger) {
   HeadlessGui gui;
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -49,7 +54,14 @@ bool writePng(const std::string& path, int width, int height, const std::functio
     PainterCanvas canvas(&painter);
     draw(canvas);
   }
-  return image.save(QString::fromStdString(path), "PNG");
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    ShowFileError(messenger, kCannotSaveFile, path, FileErrorCause::Generic);
+    return false;
+  }
+  return WriteFileAtomically(path, png.toStdString(), messenger, kCannotSaveFile);
 }
 
 #else
@@ -60,7 +72,7 @@ HeadlessGui::~HeadlessGui() = default;
 
 bool canWritePictures() { return false; }
 
-bool writePng(const std::string&, int, int, const std::function<void(Canvas&)>&) { return false; }
+bool writePng(const std::string&, int, int, const std::function<void(Canvas&)>&, Messenger&) { return false; }
 
 #endif
 

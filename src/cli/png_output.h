@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/messenger.h"
 
 namespace qz::cli {
 
@@ -28,8 +29,16 @@ class HeadlessGui {
   std::unique_ptr<Application> m_application;
 };
 
+/// Widths a picture may have, in pixels: a figure from 100, a diagram from 200.
+inline constexpr int kMinPictureWidth = 100;
+inline constexpr int kMinDiagramWidth = 200;
+inline constexpr int kMaxPictureWidth = 8000;
+
 /// Draws on a white `width` × `height` picture with `draw` and saves it as a
-/// PNG file at `path`; false when it could not be written (or without Qt).
-bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw);
+/// PNG file at `path` through the atomic writer, so that a full disk leaves no
+/// partial file; false after message 30804 with its cause when it could not
+/// be written (or, without Qt, at once).
+bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw,
+              Messenger& messenger);
 
 }  // namespace qz::cli

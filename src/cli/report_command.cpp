@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli_context.h"
+#include "french_errors.h"
 #include "doc_section.h"
 #include "numbers/cp1252.h"
 #include "png_output.h"
@@ -211,7 +212,7 @@ void addCommand(CLI::App& app, CliContext& context) {
          "--calc", options->calculator,
          "Calculette : 0 standard, 1 scientifique, 2 statistique, 3 géométrique, 4 conversion d'unités")
       ->required()
-      ->check(CLI::Range(0, 4));
+      ->check(integerRange(0, 4));
   CLI::Option_group* output = cmd->add_option_group("Sortie", "une seule des trois");
   output->add_option("--pdf", options->pdf, "Écrit la note de calcul dans un fichier PDF");
   CLI::Option* rtf =

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "cli_context.h"
+#include "french_errors.h"
 #include "doc_section.h"
+#include "files/file_access.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -157,15 +159,14 @@ nlohmann::json resultsJson(const StatResults& r, StatMode mode, const std::vecto
   return j;
 }
 
-bool drawPng(const std::string& path, const DiagramSeries& series, int width) {
+bool drawPng(const std::string& path, const DiagramSeries& series, int width, Messenger& messenger) {
   // The trend dialog's frame is 330 x 173 dialog units.
-  width = std::clamp(width, 200, 8000);
   const int height = width * 173 / 330;
   return writePng(path, width, height, [&](Canvas& canvas) {
     DiagramStyle style;
     style.background = {255, 255, 255};
     drawDiagram(canvas, Rect{0, 0, width, height}, series, style);
-  });
+  }, messenger);
 }
 
 int run(CliContext& context, StatsOptions& options) {
@@ -187,18 +188,12 @@ int run(CliContext& context, StatsOptions& options) {
     }
     if (!table.isEmpty()) options.mode = held;
   }
-  bool read = false;
-  if (options.input == "-") {
-    read = readTable(std::cin, options.mode, table, context);
-  } else {
-    std::ifstream file(options.input);
-    if (!file) {
-      fail("Impossible d'ouvrir le fichier " + options.input + ".");
-      return kExitCalculationError;
-    }
-    read = readTable(file, options.mode, table, context);
-  }
-  if (!read) return kExitCalculationError;
+  // Read whole and bounded: a device or an endless input ends in a message.
+  const std::optional<std::string> input =
+      options.input == "-" ? readStandardInput() : ReadWholeFile(options.input, context.messenger, kCannotOpenFile);
+  if (!input) return kExitCalculationError;
+  std::istringstream rows(*input);
+  if (!readTable(rows, options.mode, table, context)) return kExitCalculationError;
   const StatMode mode = static_cast<StatMode>(options.mode);
   StatEngine engine;
   engine.clearResults(mode);
@@ -232,14 +227,12 @@ int run(CliContext& context, StatsOptions& options) {
       fail("Cette version de qz-cli ne dessine pas de diagramme (Qt absent).");
       return kExitCalculationError;
     }
-    if (!drawPng(options.plot, makeDiagramSeries(engine, table, mode), options.width)) {
-      fail("Impossible d'enregistrer l'image " + options.plot + ".");
+    if (!drawPng(options.plot, makeDiagramSeries(engine, table, mode), options.width, context.messenger))
       return kExitCalculationError;
-    }
   }
 
   if (options.json) {
-    std::fputs((resultsJson(engine.results(), mode, lines).dump(2) + "\n").c_str(), stdout);
+    std::fputs((jsonText(resultsJson(engine.results(), mode, lines)) + "\n").c_str(), stdout);
   } else {
     for (const std::string& line : lines) std::fputs((markupToPlainUtf8(line) + "\n").c_str(), stdout);
   }
@@ -255,10 +248,11 @@ void addCommand(CLI::App& app, CliContext& context) {
   cmd->add_option("--mode", options->mode,
                   "0 valeurs X, 1 valeurs X avec N répétitions, 2 valeurs X et Y (par défaut : 0 pour une "
                   "colonne, 2 pour deux)")
-      ->check(CLI::Range(0, 2));
+      ->check(integerRange(0, 2));
   cmd->add_flag("--json", options->json, "Sortie JSON");
   cmd->add_option("--plot", options->plot, "Dessine la droite de Henry ou la régression dans un fichier PNG");
-  cmd->add_option("--width", options->width, "Largeur de l'image en pixels (660 par défaut)");
+  cmd->add_option("--width", options->width, "Largeur de l'image en pixels (660 par défaut)")
+      ->check(integerRange(kMinDiagramWidth, kMaxPictureWidth));
   cmd->add_option("--doc", options->docFile, kDocOptionHelp);
   cmd->add_option("file", options->input,
                   "Fichier de valeurs (une ou deux colonnes), - pour l'entrée standard");

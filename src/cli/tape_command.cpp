@@ -1,6 +1,9 @@
 // qz-cli tape: the standard calculator from a terminal. Runs a sequence of
 // keys through the tape engine and prints the tape as the window draws it.
 #include <CLI/CLI.hpp>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <iostream>
@@ -8,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli_context.h"
@@ -30,13 +34,49 @@ struct TapeOptions {
   std::string docFile;
 };
 
+// What this command writes in a tape file: nothing (an empty tape), or the
+// entry count on the first line then that many lines of seven fields.
+bool looksLikeTapeSection(std::string_view text) {
+  if (text.empty()) return true;
+  std::vector<std::string_view> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) return false;  // every line ends
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  const std::string_view count = lines.front();
+  if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  if (std::stoi(std::string(count)) != static_cast<int>(lines.size()) - 1) return false;
+  return std::all_of(lines.begin() + 1, lines.end(), [](std::string_view line) {
+    return std::count(line.begin(), line.end(), '|') == 6 &&
+           line.find_first_not_of("0123456789|.+-EeINFA") == std::string_view::npos;
+  });
+}
+
 // The tape file holds the document section's body, so that one call can
 // carry on from the tape another call left. A file not there yet is an
 // empty tape.
+//
+// Anything else is left alone: a file that does not read as a tape is some
+// other file named by mistake, which rewriting would replace by a tape.
 bool readTapeFile(const std::string& path, Tape& tape, Messenger& messenger) {
-  if (!FileExists(path)) return true;
+  if (!FileExists(path)) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0) {
+      // A link to nowhere: whatever it was meant for, it is not a tape yet.
+      printError(utf8ToCp1252("Le fichier " + path + " n'est pas un ruban de qz-cli : il est laissé tel quel."));
+      return false;
+    }
+    return true;
+  }
   const std::optional<std::string> saved = ReadWholeFile(path, messenger, kCannotOpenFile);
   if (!saved) return false;
+  if (!looksLikeTapeSection(*saved)) {
+    printError(utf8ToCp1252("Le fichier " + path + " n'est pas un ruban de qz-cli : il est laissé tel quel."));
+    return false;
+  }
   readTapeSection(*saved, tape);
   return true;
 }
@@ -114,7 +154,7 @@ void printJson(const StandardCalculator& calc, const RecordingMessenger& message
                         {"display", calc.displayText()},
                         {"refused", refused},
                         {"messages", messages.texts()}};
-  std::printf("%s\n", out.dump(2).c_str());
+  std::printf("%s\n", jsonText(out).c_str());
 }
 
 int run(const TapeOptions& options, CliContext& context) {
@@ -152,12 +192,11 @@ int run(const TapeOptions& options, CliContext& context) {
   }
   if (words.empty()) {
     // Keys from standard input, one or more per line.
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      std::istringstream in(line);
-      std::string w;
-      while (in >> w) take(w);
-    }
+    const std::optional<std::string> input = readStandardInput();
+    if (!input) return kExitCalculationError;
+    std::istringstream in(*input);
+    std::string w;
+    while (in >> w) take(w);
   }
 
   RecordingMessenger messenger(context.messenger);

@@ -165,7 +165,7 @@ int listUnits(const UnitsDatabase& db, const UnitsOptions& options) {
                        cp1252ToUtf8(UnitsDatabase::nameAt(db.systems, c.system)) + "]";
     std::puts(line.c_str());
   }
-  if (options.json) std::puts(out.dump(2).c_str());
+  if (options.json) std::puts(jsonText(out).c_str());
   return kExitOk;
 }
 
@@ -173,7 +173,7 @@ int describeUnit(CliContext& context, const UnitsDatabase& db, const UnitsOption
   UnitRecord record;
   if (!parseUnit(options.info, db, nullptr, record, context)) return context.exitCode;
   if (options.json) {
-    std::puts(unitJson(db, record).dump(2).c_str());
+    std::puts(jsonText(unitJson(db, record)).c_str());
     return kExitOk;
   }
   std::string dimension = plain(DimensionText(DimensionOf(record)));
@@ -305,7 +305,7 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
                        {"resultText", exchangeText(result)},
                        {"from", unitJson(db, from)},
                        {"to", unitJson(db, to)}};
-    std::puts(out.dump(2).c_str());
+    std::puts(jsonText(out).c_str());
   } else {
     std::string line = FormatReal(value, FormatMode::Free) + " " + plain(UnitText(from)) + " = " +
                        FormatReal(result, FormatMode::Free) + " " + plain(UnitText(to));

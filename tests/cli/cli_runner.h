@@ -36,7 +36,7 @@ inline CliRun runShell(const std::string& command) {
 /// Runs `qz-cli ARGUMENTS` (already quoted for the shell) with `input` on its
 /// standard input (none: /dev/null) and `environment` assignments in front.
 inline CliRun runQzCli(const std::string& arguments, const std::string& input = {},
-                       const std::string& environment = {}) {
+                       const std::string& environment = {}, const std::string& inputPath = {}) {
   // Files of our own, so that tests run in parallel never share them.
   static std::atomic<int> counter{0};
   const std::string stem = (std::filesystem::path(::testing::TempDir()) /
@@ -45,7 +45,9 @@ inline CliRun runQzCli(const std::string& arguments, const std::string& input = 
   const std::string errFile = stem + ".err";
   const std::string inFile = stem + ".in";
   std::string command = environment + " '" + QZ_CLI_PATH + "' " + arguments + " 2>'" + errFile + "'";
-  if (input.empty()) {
+  if (!inputPath.empty()) {
+    command += " <'" + inputPath + "'";
+  } else if (input.empty()) {
     command += " </dev/null";
   } else {
     std::ofstream(inFile, std::ios::binary) << input;
@@ -59,6 +61,12 @@ inline CliRun runQzCli(const std::string& arguments, const std::string& input = 
   std::filesystem::remove(errFile);
   std::filesystem::remove(inFile);
   return run;
+}
+
+/// Runs `qz-cli ARGUMENTS` (already quoted for the shell) with the file or
+/// device `inputPath` on its standard input.
+inline CliRun runQzCliFrom(const std::string& arguments, const std::string& inputPath) {
+  return runQzCli(arguments, {}, {}, inputPath);
 }
 
 }  // namespace qz::testing

@@ -1,5 +1,8 @@
 // The program as a user drives it: start page, calculator windows, quitting.
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -12,6 +15,8 @@
 #include "app/launcher_page.h"
 #include "app/main_frame.h"
 #include "app/qz_application.h"
+#include "app/save_new_file_dialog.h"
+#include "files/file_access.h"
 #include "platform/scripted_messenger.h"
 
 using namespace qz;
@@ -192,6 +197,65 @@ class AppTest : public QObject {
     QCOMPARE(memories->actions().front()->menu()->actions().at(3)->text(), QStringLiteral("M&3   [12.5]"));
     window->runCommand(kCmdClearMemory + 3);
     QCOMPARE(app.app().memories[3], 0.0);
+  }
+  void missingRecentDocumentKeepsTheWorkAndTheBackup() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    // The work of two calculators, as the previous run left it in the backup file.
+    const std::string backup = app.app().document().backupPath();
+    {
+      RecentFiles unused;
+      DocumentStore previous(m_messenger, unused);
+      previous.StoreSection(kStandard, std::string("1\n1|0|12.5|0|0|0|2\n"));
+      previous.StoreSection(kStatistics, std::string("0\n1\n3\n"));
+      QVERIFY(previous.WriteDocumentFile(backup));
+    }
+    ScriptedMessenger quiet;
+    const std::string before = ReadWholeFile(backup, quiet, 0).value_or("");
+    const std::string gone = (m_dir.path() + QStringLiteral("/parti.qz")).toStdString();
+    app.app().recentFiles().promote(gone);
+
+    CalculatorWindow* window = qz::testing::openFromStartPage(app, 0);
+    QVERIFY(window);
+    window->runCommand(RecentFiles::kFirstCommand);
+    QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(m_messenger.lastTextUtf8()),
+             QString::fromStdString("ERREUR\n\nImpossible d'ouvrir le fichier " + gone +
+                                    ".\n\nCe fichier n'a pas été localisé."));
+    QCOMPARE(app.app().document().currentPath(), std::string());
+    QCOMPARE(*window->sectionBody(), std::string("1\n1|0|12.5|0|0|0|2\n"));  // the window keeps its work
+    QVERIFY(app.app().recentFiles().entry(0) != gone);
+
+    window->runCommand(kCmdQuitCalculator);
+    QTRY_VERIFY(app.calculatorWindow() == nullptr);
+    QCOMPARE(ReadWholeFile(backup, quiet, 0).value_or(""), before);
+  }
+
+  void missingCommandLineDocumentKeepsTheBackupWork() {
+    QzApplication app(m_store, m_messenger, places());
+    const std::string gone = (m_dir.path() + QStringLiteral("/absent.qz")).toStdString();
+    app.start(gone);
+    QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
+    QVERIFY(m_messenger.lastTextUtf8().find("Ce fichier n'a pas été localisé.") != std::string::npos);
+    QCOMPARE(app.app().document().currentPath(), std::string());
+  }
+
+  void failedSaveOfANewFileKeepsEveryCalculatorsWork() {
+    RecentFiles unused;
+    DocumentStore document(m_messenger, unused);
+    document.StoreSection(kStatistics, std::string("0\n1\n3\n"));
+    document.setCurrentPath((m_dir.path() + QStringLiteral("/pas/de/dossier.qz")).toStdString());
+    const std::string body = "1\n1|0|12.5|0|0|0|2\n";
+    // "Only this calculator" is the dialog's default: accept it.
+    QTimer accept;
+    QObject::connect(&accept, &QTimer::timeout, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    accept.start(20);
+    QVERIFY(!SaveNewFileDialog::run(nullptr, document, kStandard, body));
+    QVERIFY(m_messenger.lastTextUtf8().find("Impossible d'enregistrer le fichier") != std::string::npos);
+    QCOMPARE(*document.LoadSection(kStatistics), std::string("0\n1\n3\n"));
+    QCOMPARE(*document.LoadSection(kStandard), body);
   }
 };
 

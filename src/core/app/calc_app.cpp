@@ -32,6 +32,14 @@ double marginSetting(const SettingsStore& store, const char* key, long long fall
   return hundredths < 0 ? 0.0 : static_cast<double>(hundredths) * 0.01;
 }
 
+// A document named on the command line, made absolute: the recent files
+// keep it, and a relative name means nothing once QZ starts elsewhere.
+std::string absoluteDocumentPath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
+}
+
 }  // namespace
 
 CalcApp::CalcApp(SettingsStore& settings, Messenger& messenger, FilePlaces places)
@@ -58,7 +66,7 @@ bool CalcApp::InitInstance(const std::string& commandLinePath) {
   m_recent.load(m_settings);
   readMemories();
   LoadSettings();
-  if (!commandLinePath.empty()) m_document.setCurrentPath(commandLinePath);
+  if (!commandLinePath.empty()) m_document.OpenDocumentFile(absoluteDocumentPath(commandLinePath));
   m_settings.write("Appli", "Install", BuildProgramPath("", "", BaseLocation::Program, m_places));
   m_settings.write("Appli", "Version", kVersionText);
   return true;

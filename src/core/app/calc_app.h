@@ -38,7 +38,8 @@ class CalcApp {
 
   /// The start-up sequence: state reset, fonts and labels, recent files,
   /// memories, preferences (`LoadSettings`), the document named on the command
-  /// line (may be empty), and the "Appli" keys.
+  /// line (may be empty; opened with its absolute path, or message 289 and
+  /// the backup file's work when it cannot be read), and the "Appli" keys.
   bool InitInstance(const std::string& commandLinePath);
 
   /// Reads every preference, creating the default folders (message 218 once

@@ -108,20 +108,49 @@ std::vector<int> DocumentStore::sectionsPresent() const {
   return present;
 }
 
-void DocumentStore::ReadDocumentFile(const std::string& path) {
-  m_text.clear();
-  m_saved.clear();
+namespace {
+
+std::string withoutCarriageReturns(std::string content) {
+  content.erase(std::remove(content.begin(), content.end(), '\r'), content.end());
+  return content;
+}
+
+}  // namespace
+
+bool DocumentStore::ReadDocumentFile(const std::string& path) {
   const std::string& file = resolve(path);
-  if (FileExists(file)) {
-    if (auto content = ReadWholeFile(file, m_messenger, kCannotOpenFile)) {
-      content->erase(std::remove(content->begin(), content->end(), '\r'), content->end());
-      m_text = std::move(*content);
-      m_recent.promote(m_currentPath);
-      m_saved = m_text;
+  if (file.empty()) return false;
+  FileReadResult read = ReadRegularFile(file);
+  if (!read.content) {
+    if (path.empty() && read.cause == FileErrorCause::FileNotFound) {
+      // No backup yet: every calculator starts empty.
+      m_text.clear();
+      m_saved.clear();
+      return true;
     }
-  } else if (!file.empty() && file == m_currentPath) {
-    m_currentPath.clear();
+    ShowFileError(m_messenger, kCannotOpenFile, file, read.cause);
+    return false;
   }
+  m_text = withoutCarriageReturns(std::move(*read.content));
+  m_saved = m_text;
+  m_recent.promote(m_currentPath);
+  return true;
+}
+
+bool DocumentStore::OpenDocumentFile(const std::string& path) {
+  if (path.empty()) return false;
+  FileReadResult read = ReadRegularFile(path);
+  if (!read.content) {
+    ShowFileError(m_messenger, kCannotOpenFile, path, read.cause);
+    if (read.cause == FileErrorCause::FileNotFound) m_recent.remove(path);
+    return false;
+  }
+  m_currentPath = path;
+  m_text = withoutCarriageReturns(std::move(*read.content));
+  m_saved = m_text;
+  m_previous = m_text;
+  m_recent.promote(m_currentPath);
+  return true;
 }
 
 bool DocumentStore::WriteDocumentFile(const std::string& path) {

@@ -53,9 +53,19 @@ class DocumentStore {
   std::vector<int> sectionsPresent() const;
 
   /// Reads a document file (the backup file for an empty path) into the text.
-  /// A missing file leaves the text empty and, when it was the named
-  /// document, drops the name. A read failure shows message 289.
-  void ReadDocumentFile(const std::string& path);
+  /// A missing backup file is an empty text. Any other failure (the named
+  /// document gone from the disk, a file that cannot be read) shows message
+  /// 289 with its cause and changes nothing: the text in memory is the
+  /// user's work, and the backup file is not overwritten with less. False
+  /// after the message.
+  bool ReadDocumentFile(const std::string& path);
+
+  /// Opens another document (the "Ouvrir" command, a recent file, the
+  /// command line): on success it becomes the current document with its
+  /// text. When it cannot be read, message 289 with its cause, and the
+  /// current document, its text and the backup file stay as they were; a
+  /// file no longer there leaves the recent files. False after the message.
+  bool OpenDocumentFile(const std::string& path);
 
   /// Writes the text (CR LF line ends) atomically; nothing when the text is
   /// empty. False after message 30804 when the file could not be written.

@@ -1,6 +1,7 @@
 // Reading and writing the program's files with its uniform error messages.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -41,16 +42,59 @@ enum FileMessageId : int {
 /// line breaks and the text of the cause.
 void ShowFileError(Messenger& messenger, int messageId, const std::string& path, FileErrorCause cause);
 
-/// The whole content of a file; nothing (after message `messageId`, when not 0)
-/// when it cannot be read. An empty path fails without a message.
-std::optional<std::string> ReadWholeFile(const std::string& path, Messenger& messenger, int messageId);
+/// Upper bound of every file the program reads: far above the largest valid
+/// file (a document with all five calculators full, the units database and
+/// the catalogues all stay under a few megabytes), so that a device, a runaway
+/// file or a wrong name is refused instead of filling the memory.
+inline constexpr std::size_t kMaxReadBytes = 64u << 20;
 
-/// Replaces a file's content atomically: the bytes go to a temporary file in the
-/// same folder, which is flushed to disk and then renamed over the file, so a
-/// crash or a full disk never leaves a truncated file. False (after message
-/// `messageId`, when not 0) on failure, the old file untouched.
+/// Reads a whole regular file of at most `maxBytes` bytes. Without a message
+/// (the caller tells the user): a FIFO or a device is never opened for
+/// reading (no hang), and a failure gives its cause.
+struct FileReadResult {
+  std::optional<std::string> content;
+  FileErrorCause cause = FileErrorCause::None;
+};
+FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes = kMaxReadBytes);
+
+/// The whole content of a file; nothing (after message `messageId`, when not 0)
+/// when it cannot be read: missing, not a regular file (a folder, a FIFO, a
+/// device), larger than `maxBytes` or beyond the memory. An empty path fails
+/// without a message.
+std::optional<std::string> ReadWholeFile(const std::string& path, Messenger& messenger, int messageId,
+                                         std::size_t maxBytes = kMaxReadBytes);
+
+/// Everything readable on descriptor `fd` up to its end, at most `maxBytes`
+/// bytes: nothing when it holds more (or cannot be read, or the memory runs
+/// out). For standard input, which has no size to check first.
+std::optional<std::string> ReadBoundedStream(int fd, std::size_t maxBytes = kMaxReadBytes);
+
+/// Replaces a file's content atomically, the one way the program writes a file:
+/// - the bytes go to a temporary `.NAME.XXXXXX` created exclusively in the
+///   file's folder (never through a link planted there), flushed to disk and
+///   renamed over the file, then the folder is flushed too, so a crash or a
+///   full disk leaves the old file or the new one, never a mix;
+/// - a symbolic link is written through: its target is replaced, the link stays;
+/// - the replaced file keeps its mode, owner and group; a new file gets the
+///   mode the umask allows (0666 masked);
+/// - a file its owner may not write (no owner write bit, even for root, as
+///   editors do) or the user may not write is refused with "Accès refusé.";
+///   anything but a regular file (a folder, a device) is refused too;
+/// - a file with several hard links, or one whose owner cannot be given to
+///   the new file, is rewritten in place once the new content is safe in the
+///   temporary, so that it stays one file with its owner; if that write fails
+///   the old content is written back. A crash in the middle of that in-place
+///   write can leave a mix: the complete new content then stays in the
+///   temporary until the next save;
+/// - the temporary is removed on every failure, and temporaries of this file
+///   left by a killed save (no live writer holds their lock) are removed after
+///   the next successful one.
+/// False (after message `messageId`, when not 0) on failure, the old file untouched.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, Messenger& messenger,
                          int messageId);
+
+/// The same without a message: the cause of the failure, None on success.
+FileErrorCause WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 /// True when the path is not empty and the file system knows it.
 bool FileExists(const std::string& path);

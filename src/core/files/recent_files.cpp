@@ -25,6 +25,14 @@ void RecentFiles::promote(const std::string& path) {
   m_entries.front() = shown;
 }
 
+void RecentFiles::remove(const std::string& path) {
+  if (path.empty()) return;
+  const std::string shown = DisplayPath(path);
+  auto kept = std::remove_if(m_entries.begin(), m_entries.end(),
+                             [&](const std::string& e) { return !e.empty() && DisplayPath(e) == shown; });
+  std::fill(kept, m_entries.end(), std::string());
+}
+
 std::vector<RecentFiles::MenuItem> RecentFiles::menuItems() const {
   std::vector<MenuItem> items;
   for (int k = 0; k < kCount; ++k) {

@@ -22,6 +22,10 @@ class RecentFiles {
   /// otherwise the oldest is dropped. An empty path changes nothing.
   void promote(const std::string& path);
 
+  /// Removes the entry equal to `path` (in display form), the later ones
+  /// moving up: a file no longer there.
+  void remove(const std::string& path);
+
   const std::string& entry(int index) const { return m_entries.at(static_cast<std::size_t>(index)); }
 
   struct MenuItem {

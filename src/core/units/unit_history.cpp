@@ -17,6 +17,9 @@ bool headerMatches(std::string_view image) {
 
 // Reads the header and the first `records` records at most.
 std::string readImage(const std::string& path, std::size_t records) {
+  // Only a regular file: opening a FIFO put there would wait for ever.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return {};
   std::ifstream file(path, std::ios::binary);
   if (!file) return {};
   std::string image(kHistoryHeaderSize + records * kUnitRecordSize, '\0');

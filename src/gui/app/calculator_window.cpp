@@ -375,8 +375,8 @@ void CalculatorWindow::openDocument() {
 void CalculatorWindow::openDocumentPath(const std::string& path) {
   if (!m_panel->commitFields()) return;
   commitCurrent();
-  m_app.document().setCurrentPath(path);
-  m_app.document().ReadDocumentFile(path);
+  // A document that cannot be read leaves the window and its work as they are.
+  if (!m_app.document().OpenDocumentFile(path)) return;
   m_panel->loadSection(m_app.document().LoadSection(m_calculator));
   m_panel->update();
   refreshTitle();

@@ -1,11 +1,13 @@
 #include "app/launcher_page.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QPainter>
 
 #include "app/launcher_art.h"
+#include "files/file_access.h"
 #include "platform/painter_canvas.h"
 
 namespace qz {
@@ -52,9 +54,12 @@ QPixmap LauncherPage::cachedPage(const QString& versionLine, const QString& cach
   if (!file.isEmpty() && picture.load(file, "BMP") && picture.size() == kPageSize) return picture;
   picture = paintedPage(versionLine);
   if (!file.isEmpty()) {
-    // Written under a temporary name, then renamed: a half-written picture is never loaded.
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && picture.save(&out, "BMP")) out.commit();
+    // Through the program's one file writer: a half-written picture is never
+    // loaded. A cache the program can do without: a failure is silent.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP"))
+      WriteFileAtomically(file.toStdString(), bytes.toStdString());
   }
   return picture;
 }

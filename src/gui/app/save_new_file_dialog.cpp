@@ -19,8 +19,7 @@ bool SaveNewFileDialog::run(QWidget* parent, DocumentStore& document, int calcul
   document.StoreSection(calculator, body);
   if (document.sectionsPresent().empty()) {
     WipeAndDelete(path, false);
-    document.WriteDocumentFile(path);
-    return true;
+    return document.WriteDocumentFile(path);
   }
 
   QDialog dialog(parent);
@@ -46,12 +45,15 @@ bool SaveNewFileDialog::run(QWidget* parent, DocumentStore& document, int calcul
     document.setText(document.previousText());
     return false;
   }
+  const std::string everything = document.text();
   if (onlyThis->isChecked()) {
     document.setText({});
     document.StoreSection(calculator, body);
   }
-  document.WriteDocumentFile(path);
-  return true;
+  if (document.WriteDocumentFile(path)) return true;
+  // Not written: the other calculators' work stays in memory.
+  document.setText(everything);
+  return false;
 }
 
 }  // namespace qz

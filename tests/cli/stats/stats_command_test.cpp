@@ -13,6 +13,7 @@
 
 #include "cli/cli_runner.h"
 #include "cli/doc_files.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -70,11 +71,10 @@ TEST(StatsCommand, JsonForMachines) {
 }
 
 TEST(StatsCommand, FrequenciesAndAFile) {
-  const std::string path =
-      (fs::temp_directory_path() / ("qz_cli_stats_freq_" + std::to_string(getpid()) + ".txt")).string();
+  qz::testing::TempFolder folder;
+  const std::string path = folder.file("frequencies.txt");
   std::ofstream(path) << "10 1\n20 2\n30 4\n40 2\n50 1\n";
   CliRun run = runStats("--mode 1 " + path, "");
-  fs::remove(path);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Σnx .... = 300\n"), std::string::npos);
   EXPECT_NE(run.out.find("r²...... = 0.99"), std::string::npos);
@@ -98,7 +98,7 @@ TEST(StatsCommand, FailuresGoToStandardErrorWithExitOne) {
        "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
       {"no line to plot", "--plot /dev/null", "1\n2\n", "Pas de droite à tracer"},
       {"missing file", "/nonexistent/values.txt", "",
-       "Impossible d'ouvrir le fichier /nonexistent/values.txt."},
+       "ERREUR\n\nImpossible d'ouvrir le fichier /nonexistent/values.txt.\n\nCe fichier n'a pas été localisé."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,16 +113,14 @@ TEST(StatsCommand, BadModeIsAUsageError) { EXPECT_EQ(runStats("--mode 3", "1\n2\
 
 #ifdef QZ_CLI_CAN_PLOT
 TEST(StatsCommand, PlotWritesAPng) {
-  const std::string path =
-      (fs::temp_directory_path() / ("qz_cli_stats_plot_" + std::to_string(getpid()) + ".png")).string();
-  fs::remove(path);
+  qz::testing::TempFolder folder;
+  const std::string path = folder.file("plot.png");
   CliRun run = runStats("--plot " + path + " --width 400", "0 1\n5 12\n10 19\n15 33\n");
   ASSERT_EQ(run.status, 0) << run.err;
   std::ifstream png(path, std::ios::binary);
   char signature[8] = {};
   png.read(signature, 8);
   EXPECT_EQ(std::string(signature + 1, 3), "PNG");
-  fs::remove(path);
 }
 #endif
 

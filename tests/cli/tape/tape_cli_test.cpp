@@ -10,6 +10,7 @@
 
 #include "cli/cli_runner.h"
 #include "cli/doc_files.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -79,8 +80,8 @@ TEST(TapeCommand, FullTapeRefusesWithTheCapacityMessage) {
 }
 
 TEST(TapeCommand, TapeFileCarriesOn) {
-  const std::string file = ::testing::TempDir() + "qz_tape_state.txt";
-  std::remove(file.c_str());
+  qz::testing::TempFolder folder;
+  const std::string file = folder.file("qz_tape_state.txt");
   EXPECT_EQ(runCli("tape --tape '" + file + "' 2 + 3 =").status, 0);
   CliRun r = runCli("tape --tape '" + file + "' '*' 4 =");
   EXPECT_EQ(r.out, " 2\n +\n 3\n =\n 5\n *\n 4\n =\n 20\n");

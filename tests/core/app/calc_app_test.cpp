@@ -83,7 +83,9 @@ TEST_F(CalcAppTest, GarbageSettingsGiveDefaultsAndZeros) {
   m_store.write("Options", "Beep", "0");
   m_store.write("Statistic", "Mode", "2");
   CalcApp app(m_store, m_messenger, m_places);
-  app.InitInstance("/home/u/notes.qz");
+  const std::string notes = (m_root / "notes.qz").string();
+  std::ofstream(notes) << "QZ_01\r\n<EOF>\r\n";
+  app.InitInstance(notes);
   EXPECT_EQ(app.memories[3], 0.0);
   EXPECT_EQ(app.memories[4], 12.5);
   EXPECT_EQ(app.memories[5], 0.0);
@@ -93,7 +95,7 @@ TEST_F(CalcAppTest, GarbageSettingsGiveDefaultsAndZeros) {
   EXPECT_EQ(app.decimalSeparator, ',');
   EXPECT_FALSE(app.beepEnabled());
   EXPECT_EQ(app.statisticsMode, 2);
-  EXPECT_EQ(app.document().currentPath(), "/home/u/notes.qz");
+  EXPECT_EQ(app.document().currentPath(), notes);
 }
 
 TEST_F(CalcAppTest, UncreatableDefaultFolderIsReportedOnceAndStartUpGoesOn) {
@@ -139,6 +141,28 @@ TEST_F(CalcAppTest, UnwritableSettingsNeverStopTheProgram) {
   app.SaveOnClose(kNoCalculator, std::nullopt);
   EXPECT_FALSE(m_store.read("Memory", "M0")) << "nothing written, nothing else happens";
   EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(CalcAppTest, ARelativeCommandLineDocumentIsKeptAbsolute) {
+  fs::create_directories(m_root / "work");
+  std::ofstream(m_root / "work" / "notes.qz") << "QZ_01\r\n<EOF>\r\n";
+  const fs::path before = fs::current_path();
+  fs::current_path(m_root / "work");
+  CalcApp app(m_store, m_messenger, m_places);
+  app.InitInstance("./sub/../notes.qz");
+  fs::current_path(before);
+  const std::string absolute = (m_root / "work" / "notes.qz").string();
+  EXPECT_EQ(app.document().currentPath(), absolute);
+  EXPECT_EQ(app.recentFiles().entry(0), absolute) << "the recent files name it from anywhere";
+}
+
+TEST_F(CalcAppTest, AMissingCommandLineDocumentIsReportedAndNotMadeCurrent) {
+  CalcApp app(m_store, m_messenger, m_places);
+  const std::string gone = (m_root / "absent.qz").string();
+  app.InitInstance(gone);
+  EXPECT_EQ(app.document().currentPath(), "");
+  EXPECT_EQ(m_messenger.lastTextUtf8(),
+            "ERREUR\n\nImpossible d'ouvrir le fichier " + gone + ".\n\nCe fichier n'a pas été localisé.");
 }
 
 TEST_F(CalcAppTest, StoreFolders) {

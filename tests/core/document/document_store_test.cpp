@@ -1,6 +1,8 @@
 #include "document/document_store.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -148,13 +150,109 @@ TEST_F(DocumentStoreTest, CommitAnsweredNoLeavesFileAndTextAsBefore) {
   EXPECT_EQ(fileBytes("notes.qz"), "QZ_01\r\n<000>\r\n1\r\n<EOB>\r\n<EOF>\r\n");
 }
 
-TEST_F(DocumentStoreTest, NamedDocumentDeletedFromDiskReadsEmptyAndDropsTheName) {
+TEST_F(DocumentStoreTest, NamedDocumentDeletedFromDiskKeepsTheWorkAndSaysSo) {
   m_store.setCurrentPath(path("gone.qz"));
-  m_store.setText("QZ_01\n<EOF>\n");
-  m_store.ReadDocumentFile(path("gone.qz"));
+  m_store.setText("QZ_01\n<000>\n1\n<EOB>\n<EOF>\n");
+  EXPECT_FALSE(m_store.ReadDocumentFile(path("gone.qz")));
+  EXPECT_EQ(m_store.text(), "QZ_01\n<000>\n1\n<EOB>\n<EOF>\n") << "the work in memory stays";
+  EXPECT_EQ(m_store.currentPath(), path("gone.qz"));
+  EXPECT_EQ(m_messenger.lastTextUtf8(), "ERREUR\n\nImpossible d'ouvrir le fichier " + path("gone.qz") +
+                                            ".\n\nCe fichier n'a pas été localisé.");
+}
+
+TEST_F(DocumentStoreTest, NoBackupFileYetIsAnEmptyTextWithoutMessage) {
+  EXPECT_TRUE(m_store.ReadDocumentFile(""));
   EXPECT_EQ(m_store.text(), "");
-  EXPECT_EQ(m_store.currentPath(), "");
   EXPECT_TRUE(m_messenger.boxes().empty());
+}
+
+TEST_F(DocumentStoreTest, OpeningADocumentThatCannotBeReadChangesNothing) {
+  // The backup holds the five calculators' work; the window's text is it.
+  m_store.StoreSection(kStandard, std::string("1\n"));
+  m_store.StoreSection(kStatistics, std::string("0\n1\n3\n"));
+  ASSERT_TRUE(m_store.WriteDocumentFile(""));
+  const std::string backup = fileBytes("__QZ__.BAK");
+  const std::string text = m_store.text();
+  m_recent.promote(path("gone.qz"));
+  m_recent.promote(path("other.qz"));
+  fs::create_directories(path("folder.qz"));
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* cause;
+  };
+  const Case cases[] = {{"missing", path("gone.qz"), "Ce fichier n'a pas été localisé."},
+                        {"a folder", path("folder.qz"), "Fichier invalide."},
+                        {"a device", "/dev/zero", "Fichier invalide."}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(m_store.OpenDocumentFile(c.file));
+    EXPECT_EQ(m_messenger.lastTextUtf8(),
+              "ERREUR\n\nImpossible d'ouvrir le fichier " + c.file + ".\n\n" + c.cause);
+    EXPECT_EQ(m_store.text(), text);
+    EXPECT_EQ(m_store.currentPath(), "");
+  }
+  m_store.CommitCurrent(kStandard, std::string("1\n"));
+  EXPECT_EQ(fileBytes("__QZ__.BAK"), backup) << "the backup is not overwritten with less";
+  EXPECT_EQ(m_recent.entry(0), path("other.qz")) << "the dead entry leaves the recent files";
+  EXPECT_EQ(m_recent.entry(1), "");
+}
+
+TEST_F(DocumentStoreTest, OpeningADocumentMakesItCurrent) {
+  {
+    DocumentStore other(m_messenger, m_recent);
+    other.StoreSection(kScientific, std::string("1\n"));
+    ASSERT_TRUE(other.WriteDocumentFile(path("notes.qz")));
+  }
+  ASSERT_TRUE(m_store.OpenDocumentFile(path("notes.qz")));
+  EXPECT_EQ(m_store.currentPath(), path("notes.qz"));
+  EXPECT_EQ(m_store.LoadSection(kScientific), "1\n");
+  EXPECT_FALSE(m_store.hasUnsavedChanges());
+  EXPECT_EQ(m_recent.entry(0), path("notes.qz"));
+}
+
+// kill -9 of a program in the middle of saving its document: the file is
+// the old document or the new one, complete, never a cut or a mix.
+TEST_F(DocumentStoreTest, KillDuringASaveLeavesTheOldOrTheNewDocument) {
+  const auto documentWith = [](char mark, std::size_t lines) {
+    std::string body;
+    for (std::size_t i = 0; i < lines; ++i) body += std::string(60, mark) + "\n";
+    return body;
+  };
+  DocumentStore store(m_messenger, m_recent);
+  store.StoreSection(kStatistics, documentWith('1', 60000));
+  ASSERT_TRUE(store.WriteDocumentFile(path("big.qz")));
+  const std::string first = fileBytes("big.qz");
+  store.StoreSection(kStatistics, documentWith('2', 90000));
+  const std::string secondText = store.text();
+  for (int round = 0; round < 8; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(ready[0]);
+      ScriptedMessenger quiet;
+      RecentFiles recent;
+      DocumentStore saving(quiet, recent);
+      saving.setText(secondText);
+      for (;;) {
+        if (::write(ready[1], "s", 1) != 1) ::_exit(2);
+        saving.WriteDocumentFile(path("big.qz"));
+      }
+    }
+    ::close(ready[1]);
+    char signal = 0;
+    for (int skip = 0; skip <= round % 3; ++skip) ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(ready[0]);
+    DocumentStore reader(m_messenger, m_recent);
+    ASSERT_TRUE(reader.ReadDocumentFile(path("big.qz")));
+    EXPECT_TRUE(fileBytes("big.qz") == first || reader.text() == secondText)
+        << "a cut or mixed document of " << fileBytes("big.qz").size() << " bytes";
+  }
 }
 
 TEST_F(DocumentStoreTest, UnwritableTargetKeepsTheTextsInMemory) {

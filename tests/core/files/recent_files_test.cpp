@@ -29,6 +29,19 @@ TEST(RecentFiles, PromotionMovesUpOrDropsTheOldest) {
   EXPECT_EQ(recent.entry(0), "/d/e.qz");
 }
 
+TEST(RecentFiles, RemovingAnEntryMovesTheLaterOnesUp) {
+  RecentFiles recent;
+  for (const char* p : {"/d/a.qz", "/d/b.qz", "/d/c.qz"}) recent.promote(p);
+  recent.remove("/d/b.qz");
+  EXPECT_EQ(recent.entry(0), "/d/c.qz");
+  EXPECT_EQ(recent.entry(1), "/d/a.qz");
+  EXPECT_EQ(recent.entry(2), "");
+  recent.remove("/d/absent.qz");
+  recent.remove("");
+  EXPECT_EQ(recent.entry(1), "/d/a.qz");
+  EXPECT_EQ(recent.menuItems().size(), 2u);
+}
+
 TEST(RecentFiles, DriveLetterPathsCompareInDisplayForm) {
   RecentFiles recent;
   recent.promote("c:\\notes\\essai.QZ");

@@ -32,11 +32,10 @@ const char* const kMask =
 class TempFolder {
  public:
   TempFolder() {
-    m_path = fs::temp_directory_path() /
-             ("qz_rtf_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_path);
-    fs::create_directories(m_path);
+    // A fresh name: the same test of another build may run at the same time.
+    std::string pattern = (fs::temp_directory_path() / "qz_rtf_test_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+    m_path = pattern;
   }
   ~TempFolder() { fs::remove_all(m_path); }
   std::string path() const { return m_path.string(); }

@@ -13,6 +13,7 @@
 #include "units/unit_expression.h"
 #include "units/unit_history.h"
 #include "units/unit_tables.h"
+#include "support/temp_folder.h"
 
 namespace qz {
 namespace {
@@ -426,8 +427,8 @@ TEST_F(UnitSheet, NonStandardModeRebuildsComponentsFromElementaryUnits) {
 }
 
 TEST_F(UnitSheet, ClosingRecordsInTheHistoryOrRestores) {
-  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "qz_unit_sheet_history";
-  std::filesystem::create_directories(folder);
+  qz::testing::TempFolder temp;
+  const std::filesystem::path folder = temp.path();
   UnitHistory history(folder.string());
   history.ClearHistory();
 
