@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <clocale>
 
+#include "app/app_icon.h"
 #include "app/launcher_page.h"
 #include "app/qz_application.h"
 #include "files/file_places.h"
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("QZ"));
   QApplication::setOrganizationName(QStringLiteral("Keldoran"));
+  // Every window (start page, calculators, dialogs) shows the program's icon;
+  // the desktop file name ties the windows to the menu entry on Wayland.
+  QApplication::setWindowIcon(qz::applicationIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("fr.keldoran.qz"));
   // The program speaks French: Qt's own dialogs (files, printers, fonts) too.
   QTranslator qtFrench;
   if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
