@@ -23,7 +23,7 @@ depends=$(echo "$info" | sed -n 's/^ Depends: //p')
 # needs are named by hand.
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 \
            qt6-translations-l10n fonts-liberation; do
-  echo "$depends" | grep -Eq "(^|, )$dep( |,|$)" || fail "Depends lacks $dep: $depends"
+  echo "$depends" | tr ',' '\n' | sed 's/^ *//;s/ .*//' | grep -qxF "$dep" || fail "Depends lacks $dep: $depends"
 done
 
 contents=$(dpkg-deb --contents "$deb")
