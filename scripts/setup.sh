@@ -10,6 +10,8 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick
   poppler-utils
+  qt6-svg-dev
+  desktop-file-utils appstream libxml2-utils shared-mime-info file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,8 +5,12 @@
 #include <QStringList>
 #include <QTimer>
 #include <QTranslator>
+#include <QWidget>
 #include <clocale>
+#include <cstdio>
+#include <memory>
 
+#include "app/app_icon.h"
 #include "app/launcher_page.h"
 #include "app/qz_application.h"
 #include "files/file_places.h"
@@ -25,6 +29,38 @@ class QuitAfterFirstPaint : public QObject {
   }
 };
 
+// For the manual's pictures (scripts/manual_pictures.sh): opens one calculator,
+// saves a picture of its window once it is shown and laid out, and quits.
+class SnapshotCalculator : public QObject {
+ public:
+  SnapshotCalculator(qz::QzApplication& qzApp, int calculator, QString file)
+      : m_qzApp(qzApp), m_file(std::move(file)) {
+    qzApp.app().currentCalculator = calculator;
+    connect(&m_poll, &QTimer::timeout, this, &SnapshotCalculator::poll);
+    m_poll.start(100);
+  }
+
+ private:
+  void poll() {
+    QWidget* window = m_qzApp.calculatorWindow();
+    // A few turns after the window shows, so its layouts and figure are final.
+    if (!window || !window->isVisible() || ++m_turnsShown < 5) return;
+    m_poll.stop();
+    if (!window->grab().save(m_file)) {
+      std::fprintf(stderr, "qz: cannot write %s\n", qPrintable(m_file));
+      QApplication::exit(1);
+      return;
+    }
+    // exit(), not quit(): a calculator window may refuse the close that quit() asks of it.
+    QApplication::exit(0);
+  }
+
+  qz::QzApplication& m_qzApp;
+  QString m_file;
+  QTimer m_poll;
+  int m_turnsShown = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,6 +70,10 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("QZ"));
   QApplication::setOrganizationName(QStringLiteral("Keldoran"));
+  // Every window (start page, calculators, dialogs) shows the program's icon;
+  // the desktop file name ties the windows to the menu entry on Wayland.
+  QApplication::setWindowIcon(qz::applicationIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("fr.keldoran.qz"));
   // The program speaks French: Qt's own dialogs (files, printers, fonts) too.
   QTranslator qtFrench;
   if (qtFrench.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -53,6 +93,9 @@ int main(int argc, char** argv) {
   qzApp.start(documentPath);
   QuitAfterFirstPaint quitAfterPaint;
   if (qEnvironmentVariableIsSet("QZ_QUIT_AFTER_FIRST_PAINT")) qzApp.page()->installEventFilter(&quitAfterPaint);
+  std::unique_ptr<SnapshotCalculator> snapshot;
+  if (const QString file = qEnvironmentVariable("QZ_SNAPSHOT"); !file.isEmpty())
+    snapshot = std::make_unique<SnapshotCalculator>(qzApp, qEnvironmentVariableIntValue("QZ_SNAPSHOT_CALCULATOR"), file);
   int code = QApplication::exec();
   settings.sync();
   return code;
