@@ -338,7 +338,35 @@ class ParameterSearch {
       if (abandon(u)) return std::nullopt;
     }
     if (!met(r)) return std::nullopt;
+    polish(u, r);
     return u;
+  }
+
+  // A root met to the tolerance is taken on to the last digits by a few
+  // Gauss–Newton steps, as long as they bring it closer: the values shown
+  // then agree with the data to rounding.
+  void polish(Vector& u, Vector& r) {
+    double c = cost(r);
+    std::vector<Vector> j;
+    for (int step = 0; step < 3 && c > 0.0; ++step) {
+      if (!jacobian(u, r, j)) return;
+      const size_t n = u.size();
+      std::vector<Vector> a(n, Vector(n, 0.0));
+      Vector g(n, 0.0);
+      for (size_t p = 0; p < n; ++p) {
+        for (size_t q = 0; q < n; ++q)
+          for (size_t i = 0; i < r.size(); ++i) a[p][q] += j[p][i] * j[q][i];
+        for (size_t i = 0; i < r.size(); ++i) g[p] -= j[p][i] * r[i];
+      }
+      Vector delta, rt;
+      if (!solveSquare(a, g, delta)) return;
+      Vector trial = u;
+      for (size_t p = 0; p < n; ++p) trial[p] += delta[p];
+      if (!residuals(trial, rt) || !(cost(rt) < 0.5 * c)) return;
+      u = trial;
+      r = rt;
+      c = cost(rt);
+    }
   }
 
   // Whether the data determine the figure near `u` (no family of figures).

@@ -156,7 +156,8 @@ TEST(SolverMends, AStepThatFitsTwoTrianglesLeavesTheValueOpen) {
 }
 
 // A1 = 60, P = 15 and S fit the triangle 5.25-6-3.75 and the one with L2 and
-// L3 exchanged: what both share is known, the rest is left open.
+// L3 exchanged: what both share is known, and the rest is one of the two
+// mirror images (checked below), never a mixture of both.
 const std::vector<MendCase> kTwoTriangles = {
     {"an angle, the perimeter and the area",
      22,
@@ -169,13 +170,13 @@ const std::vector<MendCase> kTwoTriangles = {
       {"M1", 0.5 * std::sqrt(72.5625)},
       {"B1", 22.5 * std::sqrt(3.0) / 9.75},
       {"AB11", 30}},
-     {"L2", "L3", "A2", "A3", "H2", "H3", "M2", "M3", "B2", "B3"}},
+     {}},
     {"the area and a side facing the angle: the same pair exchanged",
      22,
      kOrientationNone,
      {{"A1", 60}, {"L1", 7}, {"S", 10 * std::sqrt(3.0)}},
      {{"L1", 7}, {"R", 7 / std::sqrt(3.0)}, {"P", 20}, {"r", std::sqrt(3.0)}},
-     {"L2", "L3", "A2", "A3"}},
+     {}},
     {"a side next to the angle and the perimeter fix one triangle",
      22,
      kOrientationNone,
@@ -186,6 +187,20 @@ const std::vector<MendCase> kTwoTriangles = {
 
 TEST(SolverMends, TrianglesThatFitTheSameDataShareWhatTheyHaveInCommon) {
   for (const MendCase& c : kTwoTriangles) check(c);
+  const std::pair<double, double> mirrorSides[] = {{3.75, 6.0}, {5.0, 8.0}};
+  for (size_t k = 0; k < 2; ++k) {
+    SCOPED_TRACE(kTwoTriangles[k].label);
+    Solved s(kTwoTriangles[k]);
+    ASSERT_EQ(s.state("L2"), kKnown);
+    ASSERT_EQ(s.state("L3"), kKnown);
+    const double shorter = std::min(s.value("L2"), s.value("L3"));
+    const double longer = std::max(s.value("L2"), s.value("L3"));
+    EXPECT_NEAR(shorter, mirrorSides[k].first, 1e-9);
+    EXPECT_NEAR(longer, mirrorSides[k].second, 1e-9);
+    // The angles follow the sides of the image chosen.
+    EXPECT_NEAR(s.value("A1") + s.value("A2") + s.value("A3"), 180.0, 1e-9);
+    EXPECT_GT(s.value("L2") > s.value("L3") ? s.value("A2") : s.value("A3"), 60.0);
+  }
 }
 
 // Quadrilaterals from their starting data: each diagonal's two parts, found
