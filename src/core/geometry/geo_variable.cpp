@@ -26,12 +26,14 @@ uint32_t cellKey(std::string_view name) {
   return key;
 }
 
+size_t slotOf(uint32_t key) { return (key * 2654435761u) >> 23; }
+
 }  // namespace
 
 void VariableTable::clear() {
   m_entries.clear();
   m_nameIndex.clear();
-  m_firstCell.clear();
+  m_slots.fill({0, -1});
   m_predefined = 0;
 }
 
@@ -69,13 +71,18 @@ int VariableTable::append(const GeoVariable& variable) {
 }
 
 void VariableTable::registerVariable(const std::string& name) {
-  m_firstCell.try_emplace(cellKey(name), static_cast<int>(m_nameIndex.size() / kNameCellWidth));
+  // Open addressing: the first entry of a name keeps its slot, as the first
+  // cell of the index is the one a lookup finds.
+  const uint32_t key = cellKey(name);
+  size_t slot = slotOf(key);
+  while (m_slots[slot].first != 0 && m_slots[slot].first != key) slot = (slot + 1) % kIndexSlots;
+  if (m_slots[slot].first == 0) m_slots[slot] = {key, static_cast<int>(m_nameIndex.size() / kNameCellWidth)};
   m_nameIndex += nameCell(name);
 }
 
 void VariableTable::rebuildIndex() {
   m_nameIndex.clear();
-  m_firstCell.clear();
+  m_slots.fill({0, -1});
   for (const auto& v : m_entries) registerVariable(v.name);
 }
 
@@ -84,8 +91,11 @@ int VariableTable::lookupVariable(std::string_view name, bool silent) const {
     // The first cell of the index holding the name; a hash of the cells
     // finds it without scanning the index, which the solver does for every
     // term of every equation of every sweep.
-    const auto found = m_firstCell.find(cellKey(name));
-    if (found != m_firstCell.end()) return found->second;
+    const uint32_t key = cellKey(name);
+    for (size_t slot = slotOf(key);; slot = (slot + 1) % kIndexSlots) {
+      if (m_slots[slot].first == key) return m_slots[slot].second;
+      if (m_slots[slot].first == 0) break;
+    }
   }
   if (!silent && m_messenger != nullptr) {
     ShowMessage(*m_messenger, 0, 0, "nItem Error", MessageStyle::Error);

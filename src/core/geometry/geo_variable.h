@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -130,7 +130,14 @@ class VariableTable {
 
   std::vector<GeoVariable> m_entries;
   std::string m_nameIndex;
-  std::unordered_map<uint32_t, int> m_firstCell;  ///< a cell of the index (as 4 bytes) -> its first entry
+  /// The name index hashed: a cell (as 4 bytes, never 0) and its first entry,
+  /// by open addressing in twice the table's capacity.
+  static constexpr size_t kIndexSlots = 512;
+  std::array<std::pair<uint32_t, int>, kIndexSlots> m_slots = [] {
+    std::array<std::pair<uint32_t, int>, kIndexSlots> empty{};
+    empty.fill({0, -1});
+    return empty;
+  }();
   int m_predefined = 0;
   Messenger* m_messenger = nullptr;
 };

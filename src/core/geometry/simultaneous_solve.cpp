@@ -28,7 +28,7 @@ constexpr double kUnbounded = 1e299;
 // logistic of an angle) lead to the same figure.
 constexpr double kSameBasin = 0.25;
 // A descent that comes this close to a figure found is finding it again.
-constexpr double kSameFigureNear = 0.02;
+constexpr double kSameFigureNear = 0.15;
 
 using Vector = std::vector<double>;
 
@@ -619,8 +619,25 @@ SimultaneousOutcome CompleteSimultaneously(GeoSolver& solver, const FigureData& 
         if (std::fabs(a[f] - b[f]) > distance) return false;
       return true;
     };
-    auto descendFrom = [&](const std::vector<Vector>& starts) {
-      for (const Vector& start : starts) {
+    int probes = 0;
+    auto descendFrom = [&](std::vector<Vector> starts) {
+      for (size_t next = 0; next < starts.size(); ++next) {
+        if (!roots.empty()) {
+          // Looking for a second figure: the starts farthest from the first
+          // one first, and only a few of them.
+          if (probes++ >= limits.probes) break;
+          if (probes == 1) {
+            const Vector& found = rootCoordinates.front();
+            auto distance = [&](const Vector& v) {
+              double d = 0.0;
+              for (size_t f = 0; f < v.size(); ++f) d = std::max(d, std::fabs(v[f] - found[f]));
+              return d;
+            };
+            std::stable_sort(starts.begin() + static_cast<long>(next), starts.end(),
+                             [&](const Vector& a, const Vector& b) { return distance(a) > distance(b); });
+          }
+        }
+        const Vector start = starts[next];
         auto isNear = [&](const Vector& v) { return near(start, v, kSameBasin); };
         if (std::any_of(tried.begin(), tried.end(), isNear) ||
             std::any_of(rootCoordinates.begin(), rootCoordinates.end(), isNear))
@@ -632,7 +649,10 @@ SimultaneousOutcome CompleteSimultaneously(GeoSolver& solver, const FigureData& 
           return std::any_of(rootCoordinates.begin(), rootCoordinates.end(),
                              [&](const Vector& root) { return near(at, root, kSameFigureNear); });
         };
-        std::optional<Vector> u = search.descend(start, iterations, probing, headingForAFigureFound);
+        // Broyden's cheap steps first; an ill-conditioned figure they miss
+        // is looked for again with a full Jacobian at every step.
+        std::optional<Vector> u = search.descend(start, iterations, true, headingForAFigureFound);
+        if (!u && !probing) u = search.descend(start, iterations, false, headingForAFigureFound);
         if (!u) continue;
         Vector p = search.values(*u);
         if (std::any_of(roots.begin(), roots.end(), [&](const Vector& q) { return sameFigure(p, q); })) continue;

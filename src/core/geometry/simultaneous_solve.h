@@ -38,6 +38,7 @@ inline constexpr const char* kNoFigureText =
 /// Tuning of the search, for the tools that measure it.
 struct SimultaneousLimits {
   int iterations = 150; ///< Levenberg–Marquardt iterations per start
+  int probes = 3;             ///< starts that look for a second figure once one is found
   int secondIterations = 15;  ///< iterations of the starts that look for a second figure
   int starts = 8;       ///< regular starts at most (the sweep's, the catalogue's, scaled and mirrored ones)
   int scatteredDraws = 60;  ///< random starts drawn when the regular ones find no figure
