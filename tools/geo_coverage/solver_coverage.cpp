@@ -22,30 +22,6 @@ bool close(double a, double b) {
   return std::fabs(a - b) <= kSameValue * std::max({std::fabs(a), std::fabs(b), 1e-6});
 }
 
-// The figure's list run forward from its "O" parameters only.
-class Forward {
- public:
-  Forward(const VariableTable& table, int figure, int orientation, const std::vector<int>& parameters)
-      : m_table(table), m_solver(m_table, nullptr), m_figure(figure) {
-    m_table.setMessenger(nullptr);
-    m_solver.setSimultaneous(false);
-    m_data.orientation = orientation;
-    m_data.rows = static_cast<int>(parameters.size());
-    for (size_t j = 0; j < parameters.size(); ++j) m_data.row[j].variable = parameters[j];
-  }
-  const VariableTable& run(const std::vector<double>& values) {
-    for (size_t j = 0; j < values.size(); ++j) m_data.row[j].value = values[j];
-    m_solver.ComputeFigure(m_figure, m_data);
-    return m_table;
-  }
-
- private:
-  VariableTable m_table;
-  GeoSolver m_solver;
-  FigureData m_data;
-  int m_figure;
-};
-
 // Whether the square matrix `a` is far from singular (full pivoting).
 bool independent(std::vector<std::vector<double>> a) {
   const size_t n = a.size();
@@ -176,7 +152,7 @@ PreparedFigure PrepareFigure(const std::string& dataFolder, int figure, const Co
     if (!solution.at(i).isAuxiliary() && solution.at(i).state == kKnown) prepared.reached.push_back(i);
 
   // Sensitivity of every candidate to every free parameter, relative.
-  Forward forward(pristine, figure, orientation, parameters);
+  FigureForward forward(pristine, figure, orientation, parameters);
   std::vector<double> base;
   for (int p : parameters) base.push_back(solution.at(p).value);
   std::vector<std::vector<double>> sensitivity(candidates.size(), std::vector<double>(free.size(), 0.0));
@@ -248,7 +224,7 @@ FigureCoverage MeasureFigure(const std::string& dataFolder, int figure, const Co
   const VariableTable& solution = prepared.solution;
   const std::vector<int>& reached = prepared.reached;
   ScriptedMessenger messenger;
-  Forward forward(prepared.pristine, figure, prepared.orientation, prepared.parameters);
+  FigureForward forward(prepared.pristine, figure, prepared.orientation, prepared.parameters);
   for (const FigureData& set : prepared.sets) {
     ++result.tried;
     VariableTable table = prepared.pristine;

@@ -59,41 +59,6 @@ struct Coordinate {
   }
 };
 
-// The figure's list run forward from its parameters, in a table of its own so
-// that the computation on screen is never disturbed.
-class ForwardRun {
- public:
-  ForwardRun(const VariableTable& table, int figure, int orientation, std::vector<int> parameters)
-      : m_table(table), m_solver(m_table, nullptr), m_parameters(std::move(parameters)) {
-    m_table.setMessenger(nullptr);
-    m_solver.setSimultaneous(false);
-    m_data.orientation = orientation;
-    m_data.rows = static_cast<int>(m_parameters.size());
-    for (size_t j = 0; j < m_parameters.size(); ++j) m_data.row[j].variable = m_parameters[j];
-    m_figure = figure;
-  }
-
-  // Runs the list from `values` of the parameters.
-  void run(const Vector& values) {
-    for (size_t j = 0; j < m_parameters.size(); ++j) m_data.row[j].value = values[j];
-    m_solver.ComputeFigure(m_figure, m_data);
-  }
-  bool known(int index) const {
-    const GeoVariable& v = m_table.at(index);
-    return v.state == kKnown && std::isfinite(v.value);
-  }
-  double value(int index) const { return m_table.at(index).value; }
-  const VariableTable& table() const { return m_table; }
-  bool approximate() const { return m_solver.approximate(); }
-
- private:
-  VariableTable m_table;
-  GeoSolver m_solver;
-  FigureData m_data;
-  std::vector<int> m_parameters;
-  int m_figure = 0;
-};
-
 // Solves the small square system a·x = b by Gaussian elimination with
 // partial pivoting; false when it is singular.
 bool solveSquare(std::vector<Vector> a, Vector b, Vector& x) {
@@ -169,7 +134,7 @@ double relativeGap(double a, double b, double scale) {
 // The search for the parameters the user did not give.
 class ParameterSearch {
  public:
-  ParameterSearch(ForwardRun& forward, const VariableTable& table, const std::vector<int>& parameters,
+  ParameterSearch(FigureForward& forward, const VariableTable& table, const std::vector<int>& parameters,
                   const FigureData& data)
       : m_forward(forward), m_parameters(parameters) {
     for (size_t j = 0; j < parameters.size(); ++j) {
@@ -384,7 +349,7 @@ class ParameterSearch {
   }
 
  private:
-  ForwardRun& m_forward;
+  FigureForward& m_forward;
   const std::vector<int>& m_parameters;
   std::vector<std::optional<double>> m_fixed;
   std::vector<size_t> m_free;
@@ -396,7 +361,7 @@ class ParameterSearch {
 
 // The values every computation of the figure reaches from its catalogue's
 // parameters: what a full solution holds.
-std::vector<int> reachedFromCatalogue(ForwardRun& forward, const VariableTable& table,
+std::vector<int> reachedFromCatalogue(FigureForward& forward, const VariableTable& table,
                                       const std::vector<int>& parameters) {
   Vector start;
   for (int p : parameters) start.push_back(table.at(p).startValue);
@@ -508,7 +473,7 @@ size_t nearestRoot(const std::vector<Vector>& roots, const Vector& previous) {
 
 // The table takes the figure of the forward run; the data keep the values
 // the user typed.
-void takeForwardFigure(GeoSolver& solver, const ForwardRun& forward, const FigureData& data) {
+void takeForwardFigure(GeoSolver& solver, const FigureForward& forward, const FigureData& data) {
   VariableTable& table = solver.table();
   for (int i = table.predefinedCount(); i < table.size(); ++i) {
     GeoVariable& v = table.at(i);
@@ -553,7 +518,7 @@ void tell(GeoSolver& solver, SimultaneousOutcome outcome) {
 
 // The sweep found every value: the data it did not need must agree with the
 // figure it found, and so must every value it computed.
-SimultaneousOutcome checkSweptFigure(GeoSolver& solver, ForwardRun& forward, const FigureData& data,
+SimultaneousOutcome checkSweptFigure(GeoSolver& solver, FigureForward& forward, const FigureData& data,
                                      const std::vector<int>& parameters, const std::vector<int>& reached) {
   const VariableTable& table = solver.table();
   Vector values;
@@ -577,6 +542,26 @@ SimultaneousOutcome checkSweptFigure(GeoSolver& solver, ForwardRun& forward, con
 
 }  // namespace
 
+FigureForward::FigureForward(const VariableTable& table, int figure, int orientation, std::vector<int> parameters)
+    : m_table(table), m_solver(m_table, nullptr), m_parameters(std::move(parameters)), m_figure(figure) {
+  m_table.setMessenger(nullptr);
+  m_solver.setSimultaneous(false);
+  m_data.orientation = orientation;
+  m_data.rows = static_cast<int>(m_parameters.size());
+  for (size_t j = 0; j < m_parameters.size(); ++j) m_data.row[j].variable = m_parameters[j];
+}
+
+const VariableTable& FigureForward::run(const std::vector<double>& values) {
+  for (size_t j = 0; j < m_parameters.size(); ++j) m_data.row[j].value = values[j];
+  m_solver.ComputeFigure(m_figure, m_data);
+  return m_table;
+}
+
+bool FigureForward::known(int index) const {
+  const GeoVariable& v = m_table.at(index);
+  return v.state == kKnown && std::isfinite(v.value);
+}
+
 std::vector<int> FigureParameters(const VariableTable& table) {
   std::vector<int> parameters;
   for (int i = table.predefinedCount(); i < table.size(); ++i)
@@ -589,7 +574,7 @@ SimultaneousOutcome CompleteSimultaneously(GeoSolver& solver, const FigureData& 
   VariableTable& table = solver.table();
   const std::vector<int> parameters = FigureParameters(table);
   if (parameters.empty()) return SimultaneousOutcome::NotNeeded;
-  ForwardRun forward(table, solver.figure(), data.orientation, parameters);
+  FigureForward forward(table, solver.figure(), data.orientation, parameters);
   const std::vector<int> reached = reachedFromCatalogue(forward, table, parameters);
 
   const bool complete =

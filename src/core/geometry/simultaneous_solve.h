@@ -55,6 +55,27 @@ SimultaneousOutcome CompleteSimultaneously(GeoSolver& solver, const FigureData& 
                                            const std::vector<double>& previous,
                                            const SimultaneousLimits& limits = {});
 
+/// The figure's list run forward from values of its parameters, in a table
+/// of its own (a copy), so that the computation on screen is never disturbed.
+class FigureForward {
+ public:
+  FigureForward(const VariableTable& table, int figure, int orientation, std::vector<int> parameters);
+  /// Runs the list from `values` of the parameters (in their order).
+  const VariableTable& run(const std::vector<double>& values);
+  /// Whether entry `index` came out known and finite.
+  bool known(int index) const;
+  double value(int index) const { return m_table.at(index).value; }
+  const VariableTable& table() const { return m_table; }
+  bool approximate() const { return m_solver.approximate(); }
+
+ private:
+  VariableTable m_table;
+  GeoSolver m_solver;
+  FigureData m_data;
+  std::vector<int> m_parameters;
+  int m_figure = 0;
+};
+
 /// The variables of kind "O" of the table, in table order.
 std::vector<int> FigureParameters(const VariableTable& table);
 
