@@ -1,5 +1,6 @@
 // The program as a user drives it: start page, calculator windows, quitting.
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -12,6 +13,7 @@
 #include "app/launcher_page.h"
 #include "app/main_frame.h"
 #include "app/qz_application.h"
+#include "platform/qt_settings_store.h"
 #include "platform/scripted_messenger.h"
 
 using namespace qz;
@@ -192,6 +194,48 @@ class AppTest : public QObject {
     QCOMPARE(memories->actions().front()->menu()->actions().at(3)->text(), QStringLiteral("M&3   [12.5]"));
     window->runCommand(kCmdClearMemory + 3);
     QCOMPARE(app.app().memories[3], 0.0);
+  }
+
+  void calculatorShownKeepsItsCheckMark() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(1));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* window = app.calculatorWindow();
+    QMenu* calculators = nullptr;
+    for (QAction* a : window->menuBar()->actions())
+      if (a->text() == QStringLiteral("&Calculette")) calculators = a->menu();
+    QVERIFY(calculators);
+    QAction* shown = calculators->actions().at(1);
+    QCOMPARE(shown->text(), QStringLiteral("S&cientifique"));
+    QVERIFY(shown->isChecked());
+    shown->trigger();  // as a click on the item does
+    QCOMPARE(app.calculatorWindow(), window);
+    QVERIFY(shown->isChecked());
+    emit calculators->aboutToShow();
+    for (int i = 0; i < 5; ++i) QCOMPARE(calculators->actions().at(i)->isChecked(), i == 1);
+  }
+
+  void settingsWithACommaTypedByHand() {
+    // Values written without quotes hold a comma: QSettings reads them as lists.
+    const QString path = m_dir.filePath(QStringLiteral("QZ.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Intl]\ntheApp.sDecimal=,\n"
+               "[Preference]\nReportFont=-14,0,0,0,400,0,0,0,0,0,0,0,0,Courier New\n"
+               "Quoted=\"-13,0,0,0,700,0,0,0,0,0,0,0,0,Arial\"\nPlain=Arial\n");
+    file.close();
+    QtSettingsStore store(path);
+    QCOMPARE(store.read("Intl", "theApp.sDecimal").value_or("?"), std::string(","));
+    QCOMPARE(store.read("Preference", "ReportFont").value_or("?"),
+             std::string("-14,0,0,0,400,0,0,0,0,0,0,0,0,Courier New"));
+    QCOMPARE(store.read("Preference", "Quoted").value_or("?"), std::string("-13,0,0,0,700,0,0,0,0,0,0,0,0,Arial"));
+    QCOMPARE(store.read("Preference", "Plain").value_or("?"), std::string("Arial"));
+    QVERIFY(!store.read("Preference", "Missing").has_value());
+    // What the program writes back reads the same.
+    QVERIFY(store.write("Intl", "theApp.sDecimal", ","));
+    store.sync();
+    QCOMPARE(QtSettingsStore(path).read("Intl", "theApp.sDecimal").value_or("?"), std::string(","));
   }
 };
 
