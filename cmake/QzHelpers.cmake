@@ -48,9 +48,15 @@ function(qz_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   qz_set_warnings(${name})
+  set(label other)
+  if(CMAKE_CURRENT_SOURCE_DIR MATCHES "/tests/core/")
+    set(label core)
+    add_dependencies(qz_core_checks ${name})
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QZ_DATA_DIR=${CMAKE_BINARY_DIR}/bin"
+               LABELS ${label}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -68,10 +74,12 @@ function(qz_add_fuzzer name)
   qz_set_warnings(${name}_replay)
   add_test(NAME fuzz_replay_${name}
            COMMAND ${name}_replay ${ARG_CORPUS})
+  set_tests_properties(fuzz_replay_${name} PROPERTIES LABELS fuzz)
+  add_dependencies(qz_core_checks ${name}_replay)
   if(QZ_BUILD_FUZZERS)
     add_executable(${name} ${ARG_SOURCES})
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   endif()
 endfunction()

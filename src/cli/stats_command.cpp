@@ -117,6 +117,11 @@ bool readTable(std::istream& in, int& mode, StatTable& table, CliContext& contex
         ShowValueMessage(context.messenger, 7, -1e300);
         return false;
       }
+      if (const CountFault fault = mode == 1 && c == 1 ? countFault(value) : CountFault::None;
+          fault != CountFault::None) {
+        ShowMessage(context.messenger, kCaptionError, 0, countFaultMessage(lineNumber, fault), MessageStyle::Error);
+        return false;
+      }
       (c == 0 ? row.x : row.second) = value;
     }
     if (!table.append(row)) {

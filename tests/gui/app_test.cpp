@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include "app/qz_application.h"
 #include "app/save_new_file_dialog.h"
 #include "files/file_access.h"
+#include "platform/qt_settings_store.h"
 #include "platform/scripted_messenger.h"
 
 using namespace qz;
@@ -256,6 +258,48 @@ class AppTest : public QObject {
     QVERIFY(m_messenger.lastTextUtf8().find("Impossible d'enregistrer le fichier") != std::string::npos);
     QCOMPARE(*document.LoadSection(kStatistics), std::string("0\n1\n3\n"));
     QCOMPARE(*document.LoadSection(kStandard), body);
+  }
+
+  void calculatorShownKeepsItsCheckMark() {
+    QzApplication app(m_store, m_messenger, places());
+    app.start("");
+    QTest::mouseClick(app.page(), Qt::LeftButton, {}, zoneCentre(1));
+    QTRY_VERIFY(app.calculatorWindow() != nullptr);
+    CalculatorWindow* window = app.calculatorWindow();
+    QMenu* calculators = nullptr;
+    for (QAction* a : window->menuBar()->actions())
+      if (a->text() == QStringLiteral("&Calculette")) calculators = a->menu();
+    QVERIFY(calculators);
+    QAction* shown = calculators->actions().at(1);
+    QCOMPARE(shown->text(), QStringLiteral("S&cientifique"));
+    QVERIFY(shown->isChecked());
+    shown->trigger();  // as a click on the item does
+    QCOMPARE(app.calculatorWindow(), window);
+    QVERIFY(shown->isChecked());
+    emit calculators->aboutToShow();
+    for (int i = 0; i < 5; ++i) QCOMPARE(calculators->actions().at(i)->isChecked(), i == 1);
+  }
+
+  void settingsWithACommaTypedByHand() {
+    // Values written without quotes hold a comma: QSettings reads them as lists.
+    const QString path = m_dir.filePath(QStringLiteral("QZ.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Intl]\ntheApp.sDecimal=,\n"
+               "[Preference]\nReportFont=-14,0,0,0,400,0,0,0,0,0,0,0,0,Courier New\n"
+               "Quoted=\"-13,0,0,0,700,0,0,0,0,0,0,0,0,Arial\"\nPlain=Arial\n");
+    file.close();
+    QtSettingsStore store(path);
+    QCOMPARE(store.read("Intl", "theApp.sDecimal").value_or("?"), std::string(","));
+    QCOMPARE(store.read("Preference", "ReportFont").value_or("?"),
+             std::string("-14,0,0,0,400,0,0,0,0,0,0,0,0,Courier New"));
+    QCOMPARE(store.read("Preference", "Quoted").value_or("?"), std::string("-13,0,0,0,700,0,0,0,0,0,0,0,0,Arial"));
+    QCOMPARE(store.read("Preference", "Plain").value_or("?"), std::string("Arial"));
+    QVERIFY(!store.read("Preference", "Missing").has_value());
+    // What the program writes back reads the same.
+    QVERIFY(store.write("Intl", "theApp.sDecimal", ","));
+    store.sync();
+    QCOMPARE(QtSettingsStore(path).read("Intl", "theApp.sDecimal").value_or("?"), std::string(","));
   }
 };
 

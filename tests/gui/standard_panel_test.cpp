@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -228,9 +229,44 @@ class StandardPanelTest : public QObject {
     m_messenger.clear();
     QTest::keyClick(panel->display(), Qt::Key_Escape);
     QTRY_VERIFY(m_app->calculatorWindow() == nullptr);
-    QVERIFY(m_messenger.boxes().empty());
+    // The one question is whether the tape may go; the display is not checked.
+    QCOMPARE(m_messenger.boxes().size(), std::size_t{1});
+    QVERIFY(m_messenger.lastTextUtf8().find("vont être perdues !") != std::string::npos);
     // Nothing of this run reached the document.
     QVERIFY(!m_app->app().document().LoadSection(0).has_value());
+  }
+
+  void signTypedAfterTheExponentAndADecimalComma() {
+    StandardPanel* panel = openStandard();
+    QVERIFY(panel);
+    QTest::keyClicks(panel->display(), "1e+5");
+    QCOMPARE(panel->display()->text(), QStringLiteral("1E+5"));
+    QTest::keyClicks(panel->display(), "*2,5=");
+    const Tape& tape = panel->calculator().engine().tape();
+    QCOMPARE(tape[tape.count() - 1].kind, EntryKind::Total);
+    QCOMPARE(tape[tape.count() - 1].value, 250000.0);
+  }
+
+  void clearAndEditionHaveTheirOwnMnemonics() {
+    StandardPanel* panel = openStandard();
+    QVERIFY(panel);
+    CalculatorWindow* window = m_app->calculatorWindow();
+    // No button's Alt key is taken by a menu: Alt+E once went to "&Effacer",
+    // never to "&Edition".
+    QMap<int, QString> menus;
+    for (QAction* top : window->menuBar()->actions()) {
+      const QKeySequence key = QKeySequence::mnemonic(top->text());
+      if (!key.isEmpty()) menus.insert(key[0].toCombined(), top->text());
+    }
+    QVERIFY(menus.contains(QKeySequence::mnemonic(QStringLiteral("&Edition"))[0].toCombined()));
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+      if (!button->isVisibleTo(window)) continue;
+      const QKeySequence key = QKeySequence::mnemonic(button->text());
+      if (key.isEmpty()) continue;
+      QVERIFY2(!menus.contains(key[0].toCombined()),
+               qPrintable(button->text() + QStringLiteral(" and ") + menus.value(key[0].toCombined())));
+    }
+    QCOMPARE(panel->clearDisplayButton()->text(), QStringLiteral("Efface&r"));
   }
 
   void clearButtonDoesNotCheck() {

@@ -287,6 +287,72 @@ class StatisticsPanelTest : public QObject {
     QTRY_VERIFY(window() == nullptr);
   }
 
+  void smallExponentAndDecimalCommaInTheGrid() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    clickCell(panel, 1, 0);
+    QLineEdit* editor = panel->gridView()->editor();
+    QTest::keyClicks(editor, QStringLiteral("2,5e-3"));
+    QCOMPARE(editor->text(), QStringLiteral("2.5E-3"));
+    shot(window(), "statistics_typed_2,5e-3");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QTest::keyClicks(editor, QStringLiteral("1,5"));
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(panel->calculator().table().count(), 2);
+    QCOMPARE(panel->calculator().table().row(1).x, 0.0025);
+    QCOMPARE(panel->calculator().table().row(2).x, 1.5);
+    shot(window(), "statistics_stored_2,5e-3");
+  }
+
+  void escapeInTheEditorClosesItOnly() {
+    StatisticsPanel* panel = open(0);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("1\r\n2"));
+    window()->runCommand(kCmdPaste);
+    clickCell(panel, 2, 0);
+    QLineEdit* editor = panel->gridView()->editor();
+    QTest::keyClicks(editor, QStringLiteral("7"));
+    m_messenger.clear();
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(window() != nullptr);
+    QVERIFY(window()->isVisible());
+    QVERIFY(!editor->isVisible());
+    QCOMPARE(panel->calculator().table().row(2).x, 2.0);
+    QVERIFY(m_messenger.boxes().empty());
+
+    // A second Escape cancels the window, which changed since it opened: asked first.
+    m_messenger.answerNext(MessageAnswer::No);
+    QTest::keyClick(panel->gridView(), Qt::Key_Escape);
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .contains(QStringLiteral("vont être perdues !")));
+    QVERIFY(window() != nullptr);
+    QCOMPARE(panel->calculator().table().count(), 2);
+    m_messenger.answerNext(MessageAnswer::Yes);
+    window()->reject();
+    QTRY_VERIFY(window() == nullptr);
+    // Yes: nothing of the window's work is kept.
+    QCOMPARE(m_app->app().document().LoadSection(2).value_or(""), std::string());
+  }
+
+  void cancellingAnUnchangedWindowAsksNothing() {
+    QVERIFY(open(0));
+    m_messenger.clear();
+    window()->reject();
+    QTRY_VERIFY(window() == nullptr);
+    QVERIFY(m_messenger.boxes().empty());
+  }
+
+  void negativeCountTypedIsRefusedWithItsRow() {
+    StatisticsPanel* panel = open(1);
+    QVERIFY(panel);
+    clickCell(panel, 1, 0);
+    type(panel, "10");
+    type(panel, "-2");
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8())
+                .endsWith(QStringLiteral("Ligne 1 : une fréquence n ne peut pas être négative !")));
+    QCOMPARE(panel->calculator().table().count(), 0);
+  }
+
   void trendDialogInBothModes() {
     StatisticsPanel* panel = open(2);
     QVERIFY(panel);

@@ -2,8 +2,14 @@
 
 #include "app/launcher.h"
 #include "document/document_store.h"
+#include "numbers/messages.h"
 
 namespace qz {
+
+bool ConfirmCancel(Messenger& messenger, const std::optional<std::string>& openedSection,
+                   const std::optional<std::string>& currentSection) {
+  return openedSection == currentSection || Confirm(messenger, kCancelChangesQuestion);
+}
 
 CalculatorHost::Step CalculatorHost::tick(int currentCalculator) {
   if (m_running || currentCalculator == m_lastShown) return {};

@@ -1,7 +1,22 @@
 // Which calculator window runs next: the host's decisions, apart from any window.
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "platform/messenger.h"
+
 namespace qz {
+
+/// "Les modifications faites dans cette calculette ... Confirmation ?"
+inline constexpr int kCancelChangesQuestion = 31010;
+
+/// Cancelling a calculator window (Escape, the close box, "Annuler") drops
+/// every change made since it opened, so when its section differs from the
+/// one it opened with the user is asked first (Yes/No under "ATTENTION").
+/// True when the window may go.
+bool ConfirmCancel(Messenger& messenger, const std::optional<std::string>& openedSection,
+                   const std::optional<std::string>& currentSection);
 
 /// The host looks at the calculator asked for every 100 ms and starts it when
 /// it differs from the last one shown. One calculator window runs at a time.

@@ -19,14 +19,22 @@ constexpr double kHalfEllipseStep = 0.0314159265358979;
 constexpr double kMarkRadius = 2.0;
 constexpr int kMaxPenWidth = 64;
 
+// Device coordinates stay within ±32767, so that sums and differences of a
+// few of them (boxes, radii) never leave the int range. A NaN has no place:
+// the drawing leaves out what has one, and this last guard gives 0 rather
+// than a conversion whose result is undefined.
 int toDeviceInt(double v) {
+  if (std::isnan(v)) return 0;
   v = std::clamp(v, -kDeviceLimit, kDeviceLimit);
   return static_cast<int>(roundInt(v));
 }
 
 // Rounded half away from zero; limited to the int range, so that a catalogue's
-// huge coordinate or radius cannot overflow the conversion.
-int roundHalfAway(double v) { return static_cast<int>(roundInt(std::clamp(v, -2147483647.0, 2147483647.0))); }
+// huge coordinate or radius cannot overflow the conversion (NaN gives 0).
+int roundHalfAway(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int>(roundInt(std::clamp(v, -2147483647.0, 2147483647.0)));
+}
 
 PenStyle penStyleOf(int lineStyle) {
   switch (lineStyle) {
@@ -49,6 +57,8 @@ double normalised(double degrees) {
 
 struct WorldPoint {
   double x = 0.0, y = 0.0;
+
+  bool isFinite() const { return std::isfinite(x) && std::isfinite(y); }
 };
 
 // Places the elements of one sub-figure: its offsets, and the vertical
@@ -96,6 +106,23 @@ double arcSpan(const GeoVariable& v) {
   return span;
 }
 
+// An angle of 1e308 degrees is infinite once turned into radians: the
+// element's points are then NaN, and it is neither drawn nor labelled.
+bool hasFiniteGeometry(const GeoVariable& v) {
+  switch (v.kind) {
+    case 'A':
+    case 'E':
+      return ellipsePoint(v, v.startAngle).isFinite() && ellipsePoint(v, v.endAngle).isFinite() &&
+             std::isfinite(arcSpan(v));
+    case 'I': {
+      const double t0 = v.startAngle * kPi / 180.0;
+      return rotatedEllipsePoint(v, t0).isFinite() && rotatedEllipsePoint(v, t0 + kPi).isFinite();
+    }
+    default:
+      return true;
+  }
+}
+
 WorldPoint labelAnchor(const GeoVariable& v) {
   switch (v.kind) {
     case 'A':
@@ -108,7 +135,8 @@ WorldPoint labelAnchor(const GeoVariable& v) {
       // The middle of the half turn that is drawn.
       return rotatedEllipsePoint(v, v.startAngle * kPi / 180.0 + kPi * 0.5);
     case 'S':
-      return {(v.x1 + v.x2) * 0.5, (v.y1 + v.y2) * 0.5};
+      // Summed as doubles: two catalogue coordinates near the int limit overflow an int sum.
+      return {(static_cast<double>(v.x1) + v.x2) * 0.5, (static_cast<double>(v.y1) + v.y2) * 0.5};
     default:
       return {static_cast<double>(v.x1), static_cast<double>(v.y1)};
   }
@@ -125,6 +153,7 @@ class FigurePainter {
 
   void drawElement(const GeoVariable& v, const SubFigurePlacement& place) {
     if (v.kind != 'S' && v.kind != 'A' && v.kind != 'E' && v.kind != 'I') return;
+    if (!hasFiniteGeometry(v)) return;
     Pen pen;
     pen.colour = v.colour;
     pen.style = penStyleOf(v.lineStyle);
@@ -140,8 +169,11 @@ class FigurePainter {
     } else if (v.kind == 'I') {
       std::vector<Point> points;
       const double t0 = v.startAngle * kPi / 180.0;
-      for (int k = 0; k <= 100; ++k)
-        points.push_back(place.device(rotatedEllipsePoint(v, t0 + k * kHalfEllipseStep)));
+      for (int k = 0; k <= 100; ++k) {
+        const WorldPoint p = rotatedEllipsePoint(v, t0 + k * kHalfEllipseStep);
+        if (!p.isFinite()) return;
+        points.push_back(place.device(p));
+      }
       m_canvas.drawPolyline(points);
       start = rotatedEllipsePoint(v, t0);
       end = rotatedEllipsePoint(v, t0 + 100 * kHalfEllipseStep);
@@ -164,7 +196,9 @@ class FigurePainter {
   }
 
   void drawLabel(GeoVariable& v, const GeoVariable& resolved, const SubFigurePlacement& place) {
-    const Point anchor = place.device(labelAnchor(v));
+    const WorldPoint at = labelAnchor(v);
+    if (!hasFiniteGeometry(v) || !at.isFinite()) return;  // not drawn, so not labelled either
+    const Point anchor = place.device(at);
     const Size size = m_canvas.measureText(v.name);
     const int left = anchor.x - size.width / 2;
     const int top = anchor.y - size.height / 2;

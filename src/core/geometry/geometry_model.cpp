@@ -133,6 +133,7 @@ bool GeometryModel::acceptsTyping(int r, std::string& text) const {
   if (r < 0 || r >= rows()) return false;
   if (text.size() > kEditorLength) return false;
   const KnownRow& row = data().row[static_cast<size_t>(r)];
+  text = TypedNumberText(text);
   return text.empty() || CheckNumberText(text, row.numberKind, row.negative != 0);
 }
 

@@ -91,7 +91,8 @@ class GeometryModel {
   /// The editor's text for a row: its value printed with "%G".
   std::string rowText(int r) const;
   /// Whether a keystroke's result is acceptable text for row `r`
-  /// (CheckNumberText with the row's kind and sign rule).
+  /// (TypedNumberText, then CheckNumberText with the row's kind and sign
+  /// rule); when it is, `text` becomes the text the editor shows.
   bool acceptsTyping(int r, std::string& text) const;
   /// Takes the editor's text into row `r`. On success the value is stored
   /// and the figure recomputed, and 0 is returned; otherwise the message

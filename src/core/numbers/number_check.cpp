@@ -25,6 +25,17 @@ bool signsOnlyFirst(const std::string& part) {
 
 }  // namespace
 
+std::string TypedNumberText(std::string_view typed) {
+  std::string text(typed);
+  for (char& c : text) {
+    if (c == 'e')
+      c = 'E';
+    else if (c == ',')
+      c = '.';
+  }
+  return text;
+}
+
 bool CheckTypedNumber(const std::string& text) {
   if (text.empty()) return true;
   if (text.find(' ') != std::string::npos || countOf(text, 'E') > 1 || text.front() == 'E') return false;

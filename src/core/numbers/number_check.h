@@ -2,8 +2,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace qz {
+
+/// The one rule of every number field for what the user types or pastes into
+/// it: a lowercase "e" is the exponent "E" and a comma is the decimal point
+/// (the French keyboard's decimal key). Fields check the text this returns
+/// with the checks below and show it in place of the raw keystrokes.
+std::string TypedNumberText(std::string_view typed);
 
 /// True when `text` is a number or the beginning of one ("", "-", ".", "12E",
 /// "-1.5E-"); used after each keystroke in a number field.

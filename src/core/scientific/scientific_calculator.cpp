@@ -36,13 +36,6 @@ std::string lowerCase(std::string_view text) {
   return out;
 }
 
-std::string upperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
 bool onlyCharacters(const std::string& text, const char* others) {
   return std::all_of(text.begin(), text.end(), [&](char c) {
     return isLetter(c) || isDigit(c) || (c != '\0' && std::strchr(others, c));
@@ -143,7 +136,7 @@ bool ScientificCalculator::editConstants(std::string_view typed) {
 }
 
 bool ScientificCalculator::editX(std::string_view typed) {
-  std::string text = upperCase(typed);
+  std::string text = TypedNumberText(typed);
   cutTo(text, kMaxXLength);
   if (!CheckNumberText(text, static_cast<int>(NumberKind::Real), true)) {
     SoundBeep(m_messenger, BeepKind::Warning);

@@ -11,8 +11,10 @@ namespace qz {
 
 namespace {
 
-// Anything below this in magnitude is taken as 0, as everywhere in the program.
+// Anything below this in magnitude is taken as 0, and anything above the
+// largest is an overflow, as everywhere in the program.
 constexpr double kSmallest = 1e-300;
+constexpr double kLargest = 1e300;
 
 bool isOperatorChar(char c) { return c == '^' || c == '*' || c == '/' || c == kTextPlus || c == kTextMinus; }
 
@@ -60,9 +62,10 @@ bool applyOperator(char op, double a, double b, double& result) {
       r = a - b;
       break;
   }
-  if (!std::isfinite(r)) return false;
+  if (!std::isfinite(r) || std::fabs(r) > kLargest) return false;
   result = roundTo12Digits(flushTiny(r));
-  return true;
+  // 9.999999999995E+299 rounds to 1E+300 at most, never beyond it.
+  return std::fabs(result) <= kLargest;
 }
 
 // Evaluates a text without parentheses, operator by operator in the fixed order.

@@ -18,11 +18,6 @@ constexpr int kTextClearTape = 20;
 constexpr int kTextClearMemories = 22;
 constexpr double kPi = 3.14159265358979;
 
-std::string upperCased(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool inRange(int id, StandardCommand first, int count = 10) {
   return id >= static_cast<int>(first) && id < static_cast<int>(first) + count;
 }
@@ -70,7 +65,7 @@ bool StandardCalculator::displayEditable() const { return displayEnabled() && !d
 
 bool StandardCalculator::editDisplay(const std::string& newText, int caret) {
   if (!displayEditable()) return false;
-  std::string text = upperCased(newText);
+  std::string text = TypedNumberText(newText);
   if (static_cast<int>(text.size()) > kDisplayLimit || !CheckTypedNumber(text)) {
     beep();
     const int back = std::clamp(caret - 1, 0, static_cast<int>(m_display.size()));
@@ -288,9 +283,20 @@ void StandardCalculator::performKey(int key) {
     command(k.command);
 }
 
+bool StandardCalculator::caretAfterExponent() const {
+  if (!displayEditable() || m_selStart != m_selEnd || m_selStart <= 1) return false;
+  const std::size_t caret = static_cast<std::size_t>(m_selStart);
+  return caret <= m_display.size() && m_display[caret - 1] == 'E';
+}
+
+KeyInput StandardCalculator::withState(KeyInput input) const {
+  input.afterExponent = caretAfterExponent();
+  return input;
+}
+
 bool StandardCalculator::keyPressed(const KeyInput& input, int* forwarded) {
   if (forwarded) *forwarded = 0;
-  const KeyboardAction action = keyboardAction(input, tapeEmpty());
+  const KeyboardAction action = keyboardAction(withState(input), tapeEmpty());
   switch (action.kind) {
     case KeyboardAction::None:
       return false;
@@ -379,7 +385,7 @@ bool StandardCalculator::paste(const std::string& clipboardText) {
   if (!displayEditable()) return false;
   const int from = std::min(m_selStart, m_selEnd);
   const int to = std::max(m_selStart, m_selEnd);
-  const std::string pasted = upperCased(clipboardText);
+  const std::string pasted = TypedNumberText(clipboardText);
   std::string text = m_display;
   if (from == to)
     text = pasted;

@@ -48,7 +48,7 @@ class StandardCalculator {
   bool editDisplay(const std::string& newText, int caret);
   /// A character typed, or sent by a keypad key: replaces the selection.
   bool typeCharacter(char c);
-  /// "&Effacer".
+  /// "Efface&r".
   void clearDisplay();
   /// The field took the focus: its text is kept to restore it after a refusal.
   void displayFocusGained();
@@ -80,6 +80,11 @@ class StandardCalculator {
   bool keypadActive() const;
   /// Performs keypad key `key` (0 to 23).
   void performKey(int key);
+  /// True when the field is editable and its caret (no selection) stands
+  /// right after the "E" of the number being typed.
+  bool caretAfterExponent() const;
+  /// `input` with what the calculator's state adds to it (afterExponent).
+  KeyInput withState(KeyInput input) const;
   /// A key press in the display field: true when it was taken here.
   /// Commands this class does not handle are returned in `forwarded`.
   bool keyPressed(const KeyInput& input, int* forwarded = nullptr);

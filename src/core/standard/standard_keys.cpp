@@ -82,6 +82,8 @@ KeyboardAction keyboardAction(const KeyInput& input, bool tapeEmpty) {
   // On most keyboards "+", "*" and "=" need Shift: the operators are taken
   // whatever Shift says, or the main keyboard could never type them.
   if (input.enter || c == '=') return command(C::Total);
+  // "1E+5": the sign goes into the exponent being typed.
+  if ((c == '+' || c == '-') && input.afterExponent) return {};
   switch (c) {
     case '+':
       return command(C::Plus);

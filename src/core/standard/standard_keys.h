@@ -31,7 +31,7 @@ enum class StandardCommand : int {
   DeleteLast = 1005,       ///< "&Supprimer dernière entrée (^Z)"
   Undo = 32782,            ///< "&Annuler": delete the last entry
   ClearTape = 1002,        ///< "Effacer &tout"
-  ClearDisplay = 1027,     ///< "&Effacer"
+  ClearDisplay = 1027,     ///< "Efface&r" (Alt+E is the "&Edition" menu's)
   Copy = 32776,
   Paste = 32781,
   MemoryButtonFirst = 2130,  ///< "M0" ... 2139 "M9": use the memory
@@ -71,6 +71,9 @@ struct KeyInput {
   bool enter = false;  ///< the Enter key
   bool ctrl = false;
   bool shift = false;
+  /// The caret stands right after the "E" of the number being typed: a "+"
+  /// or "-" then signs the exponent instead of being an operator.
+  bool afterExponent = false;
 };
 
 /// What a key press does before the display field sees it.
@@ -88,7 +91,8 @@ struct KeyboardAction {
 /// The keyboard table: Enter and "=" Total; "+", "-", "*", "/" the operators
 /// (without Ctrl; with or without Shift, which most layouts need for them);
 /// "." and "E"/"e" their keys (only without Ctrl and Shift); digits
-/// and parentheses without Ctrl; Ctrl+C copy, Ctrl+V paste, Ctrl+O open,
+/// and parentheses without Ctrl; "+" and "-" right after an exponent's "E"
+/// are left to the field, which types them; Ctrl+C copy, Ctrl+V paste, Ctrl+O open,
 /// Ctrl+S save; Ctrl+P print and Ctrl+Z delete the last entry only when the
 /// tape is not empty.
 KeyboardAction keyboardAction(const KeyInput& input, bool tapeEmpty);

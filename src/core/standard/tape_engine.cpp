@@ -50,9 +50,9 @@ TextValue applyFunction(EntryKind kind, double v, bool error) {
       r = 1.0 / v;
       break;
   }
-  // The square has no range check of its own: a square that is not finite is
-  // an error like any other overflow.
-  if (!std::isfinite(r)) return {0.0, true};
+  // The square has no range check of its own: a square that is not finite or
+  // beyond 1E+300 is an error like any other overflow.
+  if (!std::isfinite(r) || std::fabs(r) > 1e300) return {0.0, true};
   if (std::fabs(r) < 1e-300) r = 0.0;
   return {r, false};
 }

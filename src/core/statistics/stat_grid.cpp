@@ -195,12 +195,12 @@ void StatGrid::openEditor(int row, int column) {
   ensureVisible(row);
 }
 
-bool StatGrid::setEditorText(const std::string& text) {
-  bool ok = static_cast<int>(text.size()) <= kEditorMaxLength;
-  if (ok && isCountColumn(m_column))
-    ok = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  else if (ok)
-    ok = CheckTypedNumber(text);
+bool StatGrid::setEditorText(const std::string& typed) {
+  const std::string text = TypedNumberText(typed);
+  // A count is typed as any number: a negative or fractional one is then
+  // refused when the cell is left, with a message that says why, rather than
+  // with a beep at the "-" or "." that says nothing.
+  const bool ok = static_cast<int>(text.size()) <= kEditorMaxLength && CheckTypedNumber(text);
   if (!ok) {
     SoundBeep(m_messenger, BeepKind::Warning);
     return false;
@@ -244,7 +244,7 @@ CommitResult StatGrid::commitEditor(bool quiet) {
 
   double value = 0.0;
   std::string normalised = text;
-  if (!CheckNumberText(normalised, isCountColumn(m_column) ? 1 : 3, true) || !readWhole(normalised, value)) {
+  if (!CheckNumberText(normalised, 3, true) || !readWhole(normalised, value)) {
     if (!quiet) {
       SoundBeep(m_messenger, BeepKind::Warning);
       ShowMessage(m_messenger, kCaptionError, kGridValueIncorrect, {}, MessageStyle::Warning);
@@ -261,6 +261,11 @@ CommitResult StatGrid::commitEditor(bool quiet) {
   }
   if (isCountColumn(m_column) && value > kCountLimit) {
     if (!quiet) ShowValueMessage(m_messenger, kGridValueMaximum, kCountLimit);
+    return refuse();
+  }
+  if (const CountFault fault = isCountColumn(m_column) ? countFault(value) : CountFault::None;
+      fault != CountFault::None) {
+    if (!quiet) ShowMessage(m_messenger, kCaptionError, 0, countFaultMessage(m_row, fault), MessageStyle::Warning);
     return refuse();
   }
 
@@ -287,6 +292,12 @@ CommitResult StatGrid::commitEditor(bool quiet) {
 void StatGrid::closeEditor(bool quiet) {
   if (!m_editorOpen) return;
   commitEditor(quiet);
+  m_editorOpen = false;
+}
+
+void StatGrid::cancelEditor() {
+  // What was typed goes; the cell keeps the value it had.
+  m_editorText = m_openedText;
   m_editorOpen = false;
 }
 
@@ -421,6 +432,17 @@ PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, boo
     bool rowWise = ShowMessage(m_messenger, kCaptionAttention, kPasteVerticalQuestion, {},
                                MessageStyle::YesNo) == MessageAnswer::Yes;
     orientation = rowWise ? PasteOrientation::RowWise : PasteOrientation::ColumnWise;
+  }
+  if (m_mode == StatMode::Frequencies) {
+    // Checked on a copy first: a refused paste writes nothing.
+    StatTable pasted;
+    pasted.assign(m_table);
+    const int last = applyPaste(pasted, block, plan, orientation, m_mode);
+    if (const RefusedCount refused = firstRefusedCount(pasted, plan.firstRow, last); refused.row > 0) {
+      ShowMessage(m_messenger, kCaptionError, 0, countFaultMessage(refused.row, refused.fault),
+                  MessageStyle::Error);
+      return PasteResult::Refused;
+    }
   }
   saveUndo();
   applyPaste(m_table, block, plan, orientation, m_mode);

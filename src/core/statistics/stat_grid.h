@@ -119,12 +119,17 @@ class StatGrid {
   void openEditor(int row, int column);
   /// A keystroke changed the text: false (with a beep) when the text is not
   /// the beginning of a number of the column's kind; the view then undoes it.
-  bool setEditorText(const std::string& text);
+  /// The text is taken through TypedNumberText ("e" and "," typed become "E"
+  /// and "."): the view shows editorText() afterwards.
+  bool setEditorText(const std::string& typed);
   /// Leaving the cell: checks and stores the text. `quiet` (focus going to the
   /// Annuler button) puts the previous value back without a message.
   CommitResult commitEditor(bool quiet = false);
   /// Commits, then hides the editor.
   void closeEditor(bool quiet = false);
+  /// Escape in the editor: hides it without storing what was typed, so the
+  /// cell keeps its value (and the window is not cancelled with it).
+  void cancelEditor();
   /// Commits, then moves the editor; a refused move beeps. False when the editor stayed.
   bool navigate(EditorKey key);
 

@@ -1,8 +1,34 @@
 #include "statistics/stat_table.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "numbers/messages.h"
 
 namespace qz {
+
+CountFault countFault(double count) {
+  // A count is how many times x was seen: -2 or 1.5 of them mean nothing and
+  // would turn the weighted sums into silent nonsense (a variance of 0).
+  if (std::isnan(count) || count != std::floor(count)) return CountFault::Fractional;
+  if (count < 0.0) return CountFault::Negative;
+  return CountFault::None;
+}
+
+RefusedCount firstRefusedCount(const StatTable& table, int first, int last) {
+  first = std::max(first, 1);
+  last = std::min(last, table.count());
+  for (int row = first; row <= last; ++row) {
+    const CountFault fault = countFault(table.row(row).second);
+    if (fault != CountFault::None) return {row, fault};
+  }
+  return {};
+}
+
+std::string countFaultMessage(int row, CountFault fault) {
+  return LoadMessageText(fault == CountFault::Negative ? kCountNegativeText : kCountFractionalText,
+                         std::to_string(row));
+}
 
 StatMode statModeFromInt(long long value) {
   switch (value) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 namespace qz {
 
@@ -23,6 +24,24 @@ struct StatRow {
   double second = 0.0;  ///< count n in mode 1, y in mode 2, unused in mode 0
   friend bool operator==(const StatRow&, const StatRow&) = default;
 };
+
+/// Why a count (the second value of a row in mode 1) cannot be taken.
+enum class CountFault {
+  None,
+  Negative,    ///< below 0
+  Fractional,  ///< not a whole number (or not a number at all)
+};
+
+/// Texts of the count faults; "@" is the row number.
+enum CountFaultText : int {
+  kCountNegativeText = 31001,    ///< "Ligne @ : une fréquence n ne peut pas être négative !"
+  kCountFractionalText = 31002,  ///< "Ligne @ : une fréquence n est un nombre entier..."
+};
+
+/// The one rule for a count wherever it comes from (typed, pasted, a
+/// document, qz-cli): a whole number of at least 0. Its upper limit is the
+/// callers' value check.
+CountFault countFault(double count);
 
 /// Rows are numbered 1 to kCapacity as the grid shows them; rows 1..count()
 /// hold data and every other row is zero.
@@ -68,5 +87,16 @@ class StatTable {
   int m_count = 0;
   unsigned long long m_revision = 0;
 };
+
+/// The first row of `first`..`last` (clamped to the data) whose count is
+/// refused, with its fault; row 0 when every count is fine.
+struct RefusedCount {
+  int row = 0;
+  CountFault fault = CountFault::None;
+};
+RefusedCount firstRefusedCount(const StatTable& table, int first, int last);
+
+/// The message of a refused count at `row` (code page 1252).
+std::string countFaultMessage(int row, CountFault fault);
 
 }  // namespace qz

@@ -68,12 +68,13 @@ std::string UnitsModel::conversionsText() const {
   return text;
 }
 
-bool UnitsModel::editValue(const std::string& text) {
+bool UnitsModel::editValue(const std::string& typed) {
+  std::string text = TypedNumberText(typed);
   if (text.size() > static_cast<std::size_t>(kMaxValueLength) || (!text.empty() && !CheckTypedNumber(text))) {
     SoundBeep(m_messenger, BeepKind::Warning);
     return false;
   }
-  m_valueText = text;
+  m_valueText = std::move(text);
   return true;
 }
 

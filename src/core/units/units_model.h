@@ -56,8 +56,9 @@ class UnitsModel {
 
   // ---- Value field ----
   /// A new text typed in the field: refused (with a beep) when it is not a
-  /// real being typed or is too long; true when taken.
-  bool editValue(const std::string& text);
+  /// real being typed or is too long; true when taken, as TypedNumberText
+  /// writes it (the field then shows valueText()).
+  bool editValue(const std::string& typed);
   /// Checks the field; shows the value messages; `value` set when valid.
   UnitValueStatus checkValue(double& value);
   /// The same check without any message; leaves the flags alone.

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/about_dialog.h"
+#include "app/calculator_host.h"
 #include "app/calculator_panel.h"
 #include "app/commands.h"
 #include "app/folders_dialog.h"
@@ -83,6 +84,7 @@ CalculatorWindow::CalculatorWindow(CalcApp& app, int calculator, CalculatorPanel
   placeWindow();
   m_app.document().ReadDocumentFile(m_app.document().currentPath());
   m_panel->loadSection(m_app.document().LoadSection(m_calculator));
+  m_openedSection = m_panel->sectionBody();
   refreshTitle();
   m_app.validEntry = true;
   m_timer.setInterval(100);
@@ -227,6 +229,8 @@ void CalculatorWindow::refreshMenus() {
                                                       m_app.memories[static_cast<std::size_t>(id % 100)])));
     } else if (id == kCmdBeep) {
       action->setChecked(m_app.beepEnabled());
+    } else if (id >= kCmdSwitchFirst && id < kCmdSwitchFirst + kCalculatorCount && action->isCheckable()) {
+      action->setChecked(id - kCmdSwitchFirst == m_calculator);
     } else if (id == kCmdPrint || id == kCmdExport || id == kCmdExportPdf) {
       action->setEnabled(reportAvailable());
     } else if (id == kCmdUndo) {
@@ -256,6 +260,15 @@ void CalculatorWindow::refreshMenus() {
   }
 }
 
+void CalculatorWindow::refreshCalculatorChecks() {
+  for (QAction* action : m_menuBar->findChildren<QAction*>()) {
+    if (!action->data().isValid() || !action->isCheckable()) continue;
+    const int id = action->data().toInt();
+    if (id >= kCmdSwitchFirst && id < kCmdSwitchFirst + kCalculatorCount)
+      action->setChecked(id - kCmdSwitchFirst == m_calculator);
+  }
+}
+
 void CalculatorWindow::refreshTitle() {
   setWindowTitle(cp1252ToQString(CalcTitle(true, m_calculator, m_app.document().currentPath())));
 }
@@ -263,6 +276,9 @@ void CalculatorWindow::refreshTitle() {
 void CalculatorWindow::runCommand(int id) {
   if (m_finished) return;
   if (id >= kCmdSwitchFirst && id < kCmdSwitchFirst + kCalculatorCount) {
+    // A checkable item unchecks itself when chosen again: the check mark
+    // stays on the calculator shown, whatever was chosen.
+    refreshCalculatorChecks();
     if (id - kCmdSwitchFirst != m_calculator) leaveTo(id - kCmdSwitchFirst);
     return;
   }
@@ -343,7 +359,9 @@ void CalculatorWindow::leaveTo(int nextCalculator) {
 
 void CalculatorWindow::cancel() {
   // Nothing is taken from the fields, so nothing is checked either: the focus
-  // stays where it is and the window goes.
+  // stays where it is and the window goes, once the user agrees to lose what
+  // changed since it opened.
+  if (m_finished || !ConfirmCancel(m_app.messenger(), m_openedSection, m_panel->sectionBody())) return;
   finish(true);
 }
 
@@ -378,6 +396,7 @@ void CalculatorWindow::openDocumentPath(const std::string& path) {
   // A document that cannot be read leaves the window and its work as they are.
   if (!m_app.document().OpenDocumentFile(path)) return;
   m_panel->loadSection(m_app.document().LoadSection(m_calculator));
+  m_openedSection = m_panel->sectionBody();
   m_panel->update();
   refreshTitle();
 }
@@ -389,7 +408,8 @@ void CalculatorWindow::save() {
   }
   if (!m_panel->commitFields()) return;
   m_app.document().StoreSection(m_calculator, m_panel->sectionBody());
-  m_app.document().WriteDocumentFile(m_app.document().currentPath());
+  // What is in the file is no longer lost by a cancel.
+  if (m_app.document().WriteDocumentFile(m_app.document().currentPath())) m_openedSection = m_panel->sectionBody();
 }
 
 void CalculatorWindow::saveAs() {

@@ -51,6 +51,7 @@ class CalculatorWindow : public QDialog {
   void buildToolBar();
   void refreshMenus();
   void refreshTitle();
+  void refreshCalculatorChecks();
   void refreshToolBar();
   void placeWindow();
 
@@ -87,6 +88,9 @@ class CalculatorWindow : public QDialog {
   QPushButton* m_quitButton = nullptr;
   QTimer m_timer;
   bool m_finished = false;
+  // The panel's section as it opened (or was last opened or saved): a cancel
+  // that would drop something else asks first.
+  std::optional<std::string> m_openedSection;
 };
 
 }  // namespace qz

@@ -376,7 +376,14 @@ void GeometryPanel::editorTyped(const QString& text) {
   const int row = m_grid->editorRow();
   std::string checked = qStringToCp1252(text);
   if (row >= 0 && m_model.acceptsTyping(row, checked)) {
-    m_lastGoodText = text;
+    // Shown as the model took it ("e" as "E", "," as ".").
+    m_lastGoodText = cp1252ToQString(checked);
+    if (m_lastGoodText != text) {
+      const int caret = m_grid->editor()->cursorPosition();
+      const int removed = static_cast<int>(text.size()) - static_cast<int>(m_lastGoodText.size());
+      m_grid->editor()->setText(m_lastGoodText);
+      m_grid->editor()->setCursorPosition(std::max(0, caret - removed));
+    }
     return;
   }
   // A refused keystroke is taken back, the caret where it was.

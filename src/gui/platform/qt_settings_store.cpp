@@ -19,6 +19,10 @@ QtSettingsStore::QtSettingsStore(const QString& iniPath)
 std::optional<std::string> QtSettingsStore::read(const std::string& section, const std::string& key) const {
   QVariant value = m_settings->value(keyPath(section, key));
   if (!value.isValid()) return std::nullopt;
+  // A value typed by hand without quotes that holds a comma
+  // ("theApp.sDecimal=,", a font description) reads as the list of its
+  // pieces: joined back, it is the text that was written.
+  if (value.metaType().id() == QMetaType::QStringList) return value.toStringList().join(',').toStdString();
   return value.toString().toStdString();
 }
 

@@ -18,7 +18,7 @@ namespace qz {
 namespace {
 
 // Where the focus went, as the calculator tells the targets apart: leaving
-// for "Annuler" or "&Effacer" never checks the text.
+// for "Annuler" or "Efface&r" never checks the text.
 StandardCalculator::FocusTarget focusTarget(const QWidget* next) {
   const auto* button = qobject_cast<const QAbstractButton*>(next);
   if (!button) return StandardCalculator::FocusTarget::Other;
@@ -96,10 +96,10 @@ void DisplayField::keyPressEvent(QKeyEvent* event) {
   }
   const KeyInput input = keyInput(*event);
   if (input.character != 0 || input.enter) {
-    const KeyboardAction action = keyboardAction(input, m_calculator.tapeEmpty());
+    pushSelection();
+    const KeyboardAction action = keyboardAction(m_calculator.withState(input), m_calculator.tapeEmpty());
     if (action.kind == KeyboardAction::Keypad) emit keypadKeyTyped(action.id);
     if (action.kind == KeyboardAction::Command) emit keypadKeyTyped(KeypadWidget::keyFor(0, action.id));
-    pushSelection();
     int forwarded = 0;
     if (m_calculator.keyPressed(input, &forwarded)) {
       pullFromCalculator();

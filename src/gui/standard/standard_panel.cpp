@@ -93,7 +93,9 @@ void StandardPanel::buildLayout() {
       "QLineEdit { background: #dfe8d6; color: #16241a; border: 2px solid #2b2e33; border-radius: 4px;"
       " padding: 0 6px; selection-background-color: #33513c; selection-color: #e8f0e0; }"
       "QLineEdit:disabled { background: #c5ccbf; color: #4a554c; }"));
-  m_clearDisplayButton = new QPushButton(QStringLiteral("&Effacer"), body);
+  // Alt+E belongs to the "&Edition" menu of every calculator window; the "r"
+  // is the one letter of the word no other control of this window takes.
+  m_clearDisplayButton = new QPushButton(QStringLiteral("Efface&r"), body);
   m_clearDisplayButton->setObjectName(QStringLiteral("clearDisplayButton"));
   m_clearDisplayButton->setAutoDefault(false);
   m_clearDisplayButton->setToolTip(QStringLiteral("Vider l'affichage"));

@@ -181,12 +181,15 @@ CommitResult StatGridView::commitEditor(bool quiet) {
 
 void StatGridView::editorEdited(const QString& text) {
   if (m_syncing) return;
-  if (!grid().setEditorText(qStringToCp1252(text))) {
-    // A refused keystroke is taken back (the model beeped).
-    const int caret = m_editor->cursorPosition();
+  const int caret = m_editor->cursorPosition();
+  // A refused keystroke is taken back (the model beeped); an accepted one is
+  // shown as the model took it ("e" as "E", "," as ".").
+  const bool accepted = grid().setEditorText(qStringToCp1252(text));
+  const QString shown = cp1252ToQString(grid().editorText());
+  if (shown != text) {
     m_syncing = true;
-    m_editor->setText(cp1252ToQString(grid().editorText()));
-    m_editor->setCursorPosition(std::max(0, caret - 1));
+    m_editor->setText(shown);
+    m_editor->setCursorPosition(accepted ? caret : std::max(0, caret - 1));
     m_syncing = false;
   }
   emit changed();
@@ -203,6 +206,14 @@ bool StatGridView::editorKey(QKeyEvent* event) {
   }
   if (event->matches(QKeySequence::Undo)) {
     emit commandKey(kCmdUndo);
+    return true;
+  }
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Escape belongs to the editor while it is open; only a second Escape
+    // reaches the window.
+    grid().cancelEditor();
+    refresh();
+    emit changed();
     return true;
   }
   const bool ctrl = event->modifiers() & Qt::ControlModifier;

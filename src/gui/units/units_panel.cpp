@@ -446,12 +446,12 @@ void UnitsPanel::convert() {
 void UnitsPanel::valueEdited(const QString& text) {
   if (m_showing) return;
   const int caret = m_value->cursorPosition();
-  // The exponent letter is written upper case, as every number field writes it.
-  const QString upper = text.toUpper();
-  if (m_model->editValue(qStringToCp1252(upper))) {
-    if (upper != text) {
+  // The field shows the number as the model took it ("e" as "E", "," as ".").
+  if (m_model->editValue(qStringToCp1252(text))) {
+    const QString shown = cp1252ToQString(m_model->valueText());
+    if (shown != text) {
       m_showing = true;
-      m_value->setText(upper);
+      m_value->setText(shown);
       m_value->setCursorPosition(caret);
       m_showing = false;
     }

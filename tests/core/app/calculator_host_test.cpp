@@ -2,8 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/scripted_messenger.h"
+
 namespace qz {
 namespace {
+
+TEST(ConfirmCancel, AsksOnlyWhenTheSectionChanged) {
+  ScriptedMessenger messenger;
+  messenger.setBeepEnabled(false);
+  EXPECT_TRUE(ConfirmCancel(messenger, std::string("n=2"), std::string("n=2")));
+  EXPECT_TRUE(ConfirmCancel(messenger, std::nullopt, std::nullopt));
+  EXPECT_TRUE(messenger.boxes().empty()) << "nothing to lose, nothing asked";
+
+  messenger.answerNext(MessageAnswer::No);
+  EXPECT_FALSE(ConfirmCancel(messenger, std::string("n=2"), std::string("n=3")));
+  ASSERT_EQ(messenger.boxes().size(), 1u);
+  EXPECT_EQ(messenger.boxes()[0].style, MessageStyle::YesNo);
+  EXPECT_EQ(messenger.lastTextUtf8(),
+            "ATTENTION\n\nLes modifications faites dans cette calculette\ndepuis son ouverture vont être "
+            "perdues !\n\nConfirmation ?");
+  messenger.answerNext(MessageAnswer::Yes);
+  EXPECT_TRUE(ConfirmCancel(messenger, std::nullopt, std::string("n=1")));
+}
 
 using Action = CalculatorHost::Action;
 

@@ -258,6 +258,35 @@ TEST(FigureDrawing, WildCatalogueValuesStayDrawable) {
   EXPECT_FALSE(canvas.itemsOf(Kind::Ellipse).empty());
 }
 
+TEST(FigureDrawing, LabelOfASegmentAtTheIntLimitSitsAtItsClampedMiddle) {
+  // Both ends at x = 2147483647: their int sum once overflowed and put the
+  // label far left instead of at the right edge of the device range.
+  VariableTable table = tableOf({{"S,2147483647,500,2147483647,500,D,C,1,-,-,L,0,0,0,0,0,0,0", 0},
+                                 {"S,-2147483647,500,-2147483647,500,D,C,1,-,-,M,0,0,0,0,0,0,0", 0}});
+  RecordingCanvas canvas;
+  DrawFigure(canvas, kSquare, table, oneView(), 0);
+  const Rect right = table.at(table.size() - 2).labelRect;
+  const Rect left = table.at(table.size() - 1).labelRect;
+  ASSERT_FALSE(right.isEmpty());
+  ASSERT_FALSE(left.isEmpty());
+  EXPECT_GT(right.left, 30000);
+  EXPECT_LT(left.right, -30000);
+}
+
+TEST(FigureDrawing, ElementsWithoutFinitePointsAreLeftOut) {
+  // The catalogue seed "extremes": angles of ±1e308 degrees have no cosine.
+  VariableTable table = tableOf({{"I,5,5,2147483647,2147483647,D,C,99999,<,>,Y,1e308,-1e308,0,0,0,0,0", 0},
+                                 {"E,1,1,-2147483647,-2147483647,D,C,1,<,>,Z,-1e308,1e308,0,0,0,0,0", 0},
+                                 {"S,0,0,10,0,D,C,1,-,-,,0,0,0,0,0,0,0", 0}});
+  RecordingCanvas canvas;
+  DrawFigure(canvas, kSquare, table, oneView(), 0);
+  EXPECT_TRUE(canvas.itemsOf(Kind::Polyline).empty());
+  EXPECT_TRUE(canvas.itemsOf(Kind::Arc).empty());
+  EXPECT_EQ(canvas.itemsOf(Kind::Line).size(), 1u) << "the rest of the figure is drawn";
+  EXPECT_TRUE(table.at(table.size() - 3).labelRect.isEmpty());
+  EXPECT_TRUE(table.at(table.size() - 2).labelRect.isEmpty());
+}
+
 TEST(FigureDrawing, EmptyFrameDrawsNothing) {
   VariableTable table = tableOf({{"S,0,0,100,0,D,C,1,-,-,L,0,0,0,0,0,0,0", 0}});
   RecordingCanvas canvas;

@@ -166,6 +166,20 @@ TEST_F(GeometryModelTest, TypingFollowsTheRowsSignRule) {
   EXPECT_FALSE(m_model.acceptsTyping(1, text)) << "no second row";
 }
 
+TEST_F(GeometryModelTest, TypingTakesSmallExponentAndDecimalComma) {
+  chooseSquare();
+  for (const auto& [typed, shown] : {std::pair<std::string, std::string>{"1,5", "1.5"}, {"2.5e3", "2.5E3"},
+                                     {"1,5e-2", "1.5E-2"}}) {
+    SCOPED_TRACE(typed);
+    std::string text = typed;
+    EXPECT_TRUE(m_model.acceptsTyping(0, text));
+    EXPECT_EQ(text, shown);
+  }
+  double shown = 0;
+  EXPECT_EQ(m_model.commitRow(0, "1.5E-2", shown), 0);
+  EXPECT_DOUBLE_EQ(m_model.rowValue(0), 0.015);
+}
+
 TEST_F(GeometryModelTest, ClickingALabelShowsItsValueAndFollowsTheComputation) {
   chooseSquare();
   EXPECT_EQ(m_model.resultText(), "?");

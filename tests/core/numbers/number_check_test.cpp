@@ -21,6 +21,26 @@ TEST(CheckTypedNumber, AcceptsBeginningsRefusesMalformed) {
   }
 }
 
+TEST(TypedNumberText, SmallExponentAndDecimalCommaAreTheNumbersOwn) {
+  const struct {
+    const char* typed;
+    const char* shown;
+  } cases[] = {
+      {"2.5e-3", "2.5E-3"}, {"1,5", "1.5"},   {"-1,5e+10", "-1.5E+10"}, {"e", "E"},
+      {"12", "12"},         {"1 000", "1 000"}, {"abe", "abE"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(TypedNumberText(c.typed), c.shown);
+  }
+  // What a field then checks: the typed forms pass where the raw ones do not.
+  EXPECT_TRUE(CheckTypedNumber(TypedNumberText("2.5e-")));
+  EXPECT_TRUE(CheckTypedNumber(TypedNumberText("1,")));
+  std::string real = TypedNumberText("-1,5e3");
+  EXPECT_TRUE(CheckNumberText(real, static_cast<int>(NumberKind::Real), true));
+  EXPECT_EQ(real, "-1.5E3");
+}
+
 TEST(CheckNumberText, KindsAndNormalisation) {
   const struct {
     const char* name;

@@ -26,6 +26,46 @@ TEST_F(StandardWindow, TypingChecksEachKeystroke) {
   EXPECT_EQ(calc.displayText(), "1.2E");
 }
 
+TEST_F(StandardWindow, DecimalCommaAndSmallExponentAreTyped) {
+  EXPECT_TRUE(calc.editDisplay("1,5", 3));
+  EXPECT_EQ(calc.displayText(), "1.5");
+  EXPECT_TRUE(calc.editDisplay("1.5e-3", 6));
+  EXPECT_EQ(calc.displayText(), "1.5E-3");
+  calc.setDisplaySelection(0, 6);
+  EXPECT_TRUE(calc.paste("2,5e3"));
+  EXPECT_EQ(calc.displayText(), "2.5E3");
+  EXPECT_TRUE(warnings().empty());
+}
+
+TEST_F(StandardWindow, SignAfterTheExponentLetterGoesIntoTheExponent) {
+  const auto press = [&](char c) {
+    KeyInput input;
+    input.character = c;
+    if (calc.keyPressed(input)) return;
+    // Left to the field: typed where the caret is.
+    calc.typeCharacter(c);
+  };
+  for (char c : std::string("1E+5")) press(c);
+  EXPECT_EQ(calc.displayText(), "1E+5");
+  EXPECT_TRUE(engine.tape().empty()) << "no operator went to the tape";
+  press('+');
+  EXPECT_EQ(tape(), "100000 +") << "after the exponent's digits \"+\" is the operator again";
+  for (char c : std::string("2e-3")) press(c);
+  EXPECT_EQ(calc.displayText(), "2E-3");
+}
+
+TEST(KeyboardTable, SignAfterExponentIsLeftToTheField) {
+  KeyInput plus;
+  plus.character = '+';
+  EXPECT_EQ(keyboardAction(plus, true).kind, KeyboardAction::Command);
+  plus.afterExponent = true;
+  EXPECT_EQ(keyboardAction(plus, true).kind, KeyboardAction::None);
+  KeyInput times;
+  times.character = '*';
+  times.afterExponent = true;
+  EXPECT_EQ(keyboardAction(times, true).kind, KeyboardAction::Command) << "only signs belong to an exponent";
+}
+
 TEST_F(StandardWindow, DisplayHoldsAtMost25Characters) {
   const std::string digits(25, '1');
   EXPECT_TRUE(calc.editDisplay(digits, 25));

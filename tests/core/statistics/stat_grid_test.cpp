@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/scripted_messenger.h"
 
 namespace qz {
@@ -59,12 +61,123 @@ TEST_F(StatGridTest, TypingIntoTheNewRowOfTwoColumns) {
 TEST_F(StatGridTest, KeystrokesAreChecked) {
   grid.setMode(StatMode::Frequencies);
   grid.openEditor(1, 1);
-  EXPECT_FALSE(grid.setEditorText("1.5")) << "counts are typed as integers";
+  EXPECT_TRUE(grid.setEditorText("1.5")) << "a count is typed as any number, and checked when left";
   EXPECT_TRUE(grid.setEditorText("15"));
+  EXPECT_FALSE(grid.setEditorText("1-"));
   grid.openEditor(1, 0);
   EXPECT_TRUE(grid.setEditorText("-1.5E-"));
   EXPECT_FALSE(grid.setEditorText("1 2"));
   EXPECT_FALSE(grid.setEditorText("12345678901234567890123456"));
+}
+
+// Each keystroke as the cell editor sends it: the text so far plus one character.
+void typeKeys(StatGrid& grid, const std::string& keys) {
+  for (char c : keys) grid.setEditorText(grid.editorText() + c);
+}
+
+TEST_F(StatGridTest, SmallExponentAndDecimalCommaAreTyped) {
+  grid.setMode(StatMode::Pairs);
+  const struct {
+    const char* keys;
+    const char* shown;
+    double stored;
+  } cases[] = {
+      {"2,5e-3", "2.5E-3", 0.0025},
+      {"1,5", "1.5", 1.5},
+      {"-4e2", "-4E2", -400},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    messenger.clear();
+    grid.openEditor(grid.newRow(), 0);
+    grid.setEditorText("");
+    typeKeys(grid, c.keys);
+    EXPECT_EQ(grid.editorText(), c.shown);
+    EXPECT_TRUE(messenger.sounds().empty()) << "no keystroke refused";
+    ASSERT_TRUE(grid.navigate(EditorKey::TabOrEnter));
+    typeKeys(grid, "1");
+    ASSERT_TRUE(grid.navigate(EditorKey::TabOrEnter));
+    EXPECT_EQ(table.row(table.count()).x, c.stored);
+  }
+}
+
+TEST_F(StatGridTest, EscapeClosesTheEditorAndKeepsTheCell) {
+  fill(StatMode::Pairs, 2);
+  grid.openEditor(2, 1);
+  typeKeys(grid, "5");
+  grid.cancelEditor();
+  EXPECT_FALSE(grid.editorOpen());
+  EXPECT_EQ(table.row(2), (StatRow{3, 20})) << "what was typed is not stored";
+  EXPECT_TRUE(messenger.boxes().empty());
+  grid.openEditor(2, 1);
+  EXPECT_EQ(grid.editorText(), "20");
+}
+
+TEST_F(StatGridTest, NegativeOrFractionalCountIsRefusedWithItsRow) {
+  fill(StatMode::Frequencies, 3);
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"-2", "ERREUR\n\nLigne 3 : une fréquence n ne peut pas être négative !"},
+      {"1,5", "ERREUR\n\nLigne 3 : une fréquence n est un nombre entier de répétitions,\nsans décimales !"},
+      {"2.5E-1", "ERREUR\n\nLigne 3 : une fréquence n est un nombre entier de répétitions,\nsans décimales !"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    grid.openEditor(3, 1);
+    ASSERT_TRUE(grid.setEditorText(c.text));
+    EXPECT_EQ(grid.commitEditor(), CommitResult::Refused);
+    EXPECT_EQ(lastText(), c.message);
+    EXPECT_EQ(table.row(3).second, 30) << "the count stays";
+  }
+  grid.openEditor(3, 1);
+  grid.setEditorText("1E1");
+  EXPECT_EQ(grid.commitEditor(), CommitResult::Accepted) << "a whole count written with an exponent";
+  EXPECT_EQ(table.row(3).second, 10);
+  grid.openEditor(3, 1);
+  grid.setEditorText("0");
+  EXPECT_EQ(grid.commitEditor(), CommitResult::Accepted) << "no occurrence is a count";
+}
+
+TEST_F(StatGridTest, PastedCountsMeetTheCountRule) {
+  fill(StatMode::Frequencies, 2);
+  const StatTable before = table;
+  EXPECT_EQ(grid.paste(std::string("1\t2\r\n3\t-4\r\n"), false, false), PasteResult::Refused);
+  EXPECT_EQ(lastText(), "ERREUR\n\nLigne 4 : une fréquence n ne peut pas être négative !");
+  EXPECT_EQ(grid.paste(std::string("1\t2,5\r\n"), false, false), PasteResult::Refused);
+  EXPECT_EQ(lastText(),
+            "ERREUR\n\nLigne 3 : une fréquence n est un nombre entier de répétitions,\nsans décimales !");
+  EXPECT_EQ(table, before) << "nothing written";
+  EXPECT_FALSE(grid.undoAvailable());
+  grid.selectRows(1, 2, 1);
+  EXPECT_EQ(grid.paste(std::string("7\n-1"), false, false), PasteResult::Refused) << "into a selection";
+  EXPECT_EQ(lastText(), "ERREUR\n\nLigne 2 : une fréquence n ne peut pas être négative !");
+  EXPECT_EQ(table, before);
+  grid.clearSelection();
+  EXPECT_EQ(grid.paste(std::string("1\t2\r\n3\t4\r\n5\t0\r\n"), false, false), PasteResult::Pasted);
+  EXPECT_EQ(table.count(), 5);
+}
+
+TEST(CountRule, WholeNumbersFromZero) {
+  const struct {
+    double count;
+    CountFault fault;
+  } cases[] = {
+      {0, CountFault::None},           {3, CountFault::None},         {2147483647.0, CountFault::None},
+      {-1, CountFault::Negative},      {-0.5, CountFault::Fractional}, {1.5, CountFault::Fractional},
+      {1e-9, CountFault::Fractional},  {std::nan(""), CountFault::Fractional},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
+    EXPECT_EQ(countFault(c.count), c.fault);
+  }
+  StatTable table;
+  for (double n : {1.0, 2.0, -3.0, 0.5}) table.append({1, n});
+  EXPECT_EQ(firstRefusedCount(table, 1, 4).row, 3);
+  EXPECT_EQ(firstRefusedCount(table, 1, 4).fault, CountFault::Negative);
+  EXPECT_EQ(firstRefusedCount(table, 4, 99).row, 4);
+  EXPECT_EQ(firstRefusedCount(table, 1, 2).row, 0);
 }
 
 TEST_F(StatGridTest, LeavingACellChecksItsValue) {

@@ -151,6 +151,17 @@ TEST(UnitsModel, TypingIsRefusedWithABeep) {
   }
 }
 
+TEST(UnitsModel, ValueTakesSmallExponentAndDecimalComma) {
+  ScriptedMessenger messenger;
+  UnitsModel model(messenger);
+  EXPECT_TRUE(model.editValue("2,5e-3"));
+  EXPECT_EQ(model.valueText(), "2.5E-3") << "the field shows it so";
+  double value = 0;
+  EXPECT_EQ(model.checkValue(value), UnitValueStatus::Valid);
+  EXPECT_DOUBLE_EQ(value, 0.0025);
+  EXPECT_TRUE(messenger.sounds().empty());
+}
+
 TEST(UnitsModel, MissingUnitShowsMessage24) {
   ScriptedMessenger messenger;
   UnitsModel model(messenger);
