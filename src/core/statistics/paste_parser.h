@@ -56,6 +56,11 @@ struct PasteBlock {
   bool allNumeric() const { return numericCells == lines * columns; }
 };
 
+/// Longest text a paste reads: far above the 2000 cells a paste may hold
+/// (a cell of twenty digits and separators makes 44 KB), so a huge clipboard
+/// is refused before it is parsed rather than held in memory several times.
+inline constexpr std::size_t kMaxPastedBytes = 1u << 20;
+
 /// The cells a text counts before it is parsed: 1 + its line feeds and tabs,
 /// less one when it ends with CR LF. One cell may go into the open editor.
 int pasteCellCount(std::string_view text);

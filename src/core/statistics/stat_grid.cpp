@@ -410,6 +410,11 @@ PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, boo
     return PasteResult::Refused;
   }
   const std::string& text = *clipboardText;
+  if (text.size() > kMaxPastedBytes) {
+    ShowMessage(m_messenger, kCaptionError, 0, LoadMessageText(kPasteFailureText, LoadString(kPasteTooMany)),
+                MessageStyle::Error);
+    return PasteResult::Refused;
+  }
   if (editorFocused && m_editorOpen && pasteCellCount(text) == 1) {
     std::string single = text;
     while (!single.empty() && static_cast<unsigned char>(single.back()) < 32) single.pop_back();

@@ -396,6 +396,9 @@ TEST_F(StatGridTest, PasteFailuresShowTheirMessageAndWriteNothing) {
       "ERREUR\n\nOpération impossible :\n\n< Les cellules copiées doivent être sur\nune seule ligne ou une "
       "seule colonne > !");
   EXPECT_EQ(grid.paste(std::string("1\nzz"), false, false), PasteResult::Refused);
+  // A clipboard far beyond what the grid holds is refused before it is read.
+  EXPECT_EQ(grid.paste(std::string(kMaxPastedBytes + 1, '7'), false, true), PasteResult::Refused);
+  EXPECT_NE(lastText().find("cellules copi"), std::string::npos) << lastText();
   EXPECT_EQ(table, before);
   EXPECT_FALSE(grid.undoAvailable());
 }
