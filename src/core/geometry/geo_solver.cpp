@@ -503,18 +503,43 @@ void GeoSolver::linkValues(std::string_view nameA, std::string_view nameB) {
 void GeoSolver::evalSum(std::string_view text) { evalEquation(text, false); }
 void GeoSolver::evalProduct(std::string_view text) { evalEquation(text, true); }
 
-void GeoSolver::evalEquation(std::string_view text, bool product) {
+const GeoSolver::ResolvedEquation* GeoSolver::resolveEquation(std::string_view text, bool product) {
+  // The lists hand the same texts over and over (literals, or the relation
+  // groups' texts rebuilt in buffers that come back at the same place): an
+  // equation is parsed and its names looked up once per text and table.
+  if (m_resolvedGeneration != m_table.generation() || m_resolved.size() > kResolvedCacheLimit) {
+    m_resolved.clear();
+    m_resolvedGeneration = m_table.generation();
+  }
+  ResolvedEquation& r = m_resolved[text.data()];
+  if (r.valid && r.product == product && r.text == text) return &r;
+  r = ResolvedEquation{};
   ParsedEquation eq;
-  if (!parseEquation(text, product, eq)) return;
-  std::array<int, kMaxEquationTerms> index{};
+  if (!parseEquation(text, product, eq)) return nullptr;
+  for (int i = 0; i < eq.count; ++i) {
+    const EquationTerm& t = eq.terms[static_cast<size_t>(i)];
+    const int k = lookupVariable(t.name);
+    if (k < 0) return nullptr;  // the lookup has shown its message; resolved again next time
+    r.index[static_cast<size_t>(i)] = k;
+    r.coefficient[static_cast<size_t>(i)] = t.coefficient;
+    r.exponent[static_cast<size_t>(i)] = t.exponent;
+  }
+  r.count = eq.count;
+  r.text = text;
+  r.product = product;
+  r.valid = true;
+  return &r;
+}
+
+void GeoSolver::evalEquation(std::string_view text, bool product) {
+  const ResolvedEquation* eq = resolveEquation(text, product);
+  if (eq == nullptr) return;
+  const auto& index = eq->index;
   int unknown = -1;
   int unknownCount = 0;
   bool incalculable = false;
-  for (int i = 0; i < eq.count; ++i) {
-    int k = lookupVariable(eq.terms[static_cast<size_t>(i)].name);
-    if (k < 0) return;
-    index[static_cast<size_t>(i)] = k;
-    int s = state(k);
+  for (int i = 0; i < eq->count; ++i) {
+    int s = state(index[static_cast<size_t>(i)]);
     if (s == kUnknown) {
       ++unknownCount;
       unknown = i;
@@ -530,15 +555,15 @@ void GeoSolver::evalEquation(std::string_view text, bool product) {
   GuardedMath g;
   g.arm();
   auto termValue = [&](int i) {
-    const EquationTerm& t = eq.terms[static_cast<size_t>(i)];
+    const double exponent = eq->exponent[static_cast<size_t>(i)];
     double w = value(index[static_cast<size_t>(i)]);
-    double powered = t.exponent == 1.0 ? w : g.pow(w, t.exponent);
-    return t.coefficient * powered;
+    double powered = exponent == 1.0 ? w : g.pow(w, exponent);
+    return eq->coefficient[static_cast<size_t>(i)] * powered;
   };
   double m = 0.0;
   if (unknown > 0) {
     m = termValue(0);
-    for (int i = 1; i < eq.count && !g.failed(); ++i) {
+    for (int i = 1; i < eq->count && !g.failed(); ++i) {
       if (i == unknown) continue;
       if (product) {
         if (value(index[static_cast<size_t>(i)]) == 0.0) {
@@ -552,16 +577,16 @@ void GeoSolver::evalEquation(std::string_view text, bool product) {
     }
   } else {
     m = product ? 1.0 : 0.0;
-    for (int i = 1; i < eq.count && !g.failed(); ++i) {
+    for (int i = 1; i < eq->count && !g.failed(); ++i) {
       if (product)
         m *= termValue(i);
       else
         m += termValue(i);
     }
   }
-  const EquationTerm& u = eq.terms[static_cast<size_t>(unknown)];
-  double r = m / u.coefficient;
-  if (!g.failed() && u.exponent != 1.0) r = g.pow(r, 1.0 / u.exponent);
+  const double unknownExponent = eq->exponent[static_cast<size_t>(unknown)];
+  double r = m / eq->coefficient[static_cast<size_t>(unknown)];
+  if (!g.failed() && unknownExponent != 1.0) r = g.pow(r, 1.0 / unknownExponent);
   int code = g.finish(r);
   assign(index[static_cast<size_t>(unknown)], code == kNumericOk ? r : 0.0, code);
 }

@@ -3,7 +3,9 @@
 // left, until a sweep brings nothing new.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 
@@ -111,7 +113,22 @@ class GeoSolver {
   int firstSweepArrivals() const { return m_firstSweepCounter; }
 
  private:
+  /// An equation text parsed, with its names' table entries.
+  struct ResolvedEquation {
+    std::string text;
+    bool product = false;
+    bool valid = false;
+    int count = 0;
+    std::array<int, kMaxEquationTerms> index{};
+    std::array<double, kMaxEquationTerms> coefficient{};
+    std::array<double, kMaxEquationTerms> exponent{};
+  };
+  static constexpr size_t kResolvedCacheLimit = 4096;
+
   void evalEquation(std::string_view text, bool product);
+  /// The equation of `text`, parsed and resolved once per table; null when
+  /// it is malformed or names an entry the table lacks.
+  const ResolvedEquation* resolveEquation(std::string_view text, bool product);
 
   VariableTable& m_table;
   Messenger* m_messenger;
@@ -127,6 +144,8 @@ class GeoSolver {
   bool m_simultaneous = true;
   SimultaneousOutcome m_outcome{};
   SweepFunction m_sweep;
+  std::unordered_map<const char*, ResolvedEquation> m_resolved;
+  unsigned long long m_resolvedGeneration = 0;
 };
 
 }  // namespace qz

@@ -1,5 +1,7 @@
 #include "geometry/geo_variable.h"
 
+#include <atomic>
+
 #include "numbers/messages.h"
 
 namespace qz {
@@ -28,12 +30,18 @@ uint32_t cellKey(std::string_view name) {
 
 size_t slotOf(uint32_t key) { return (key * 2654435761u) >> 23; }
 
+unsigned long long nextGeneration() {
+  static std::atomic<unsigned long long> counter{0};
+  return ++counter;
+}
+
 }  // namespace
 
 void VariableTable::clear() {
   m_entries.clear();
   m_nameIndex.clear();
   m_slots.fill({0, -1});
+  m_generation = nextGeneration();
   m_predefined = 0;
 }
 
@@ -71,6 +79,7 @@ int VariableTable::append(const GeoVariable& variable) {
 }
 
 void VariableTable::registerVariable(const std::string& name) {
+  m_generation = nextGeneration();
   // Open addressing: the first entry of a name keeps its slot, as the first
   // cell of the index is the one a lookup finds.
   const uint32_t key = cellKey(name);

@@ -111,6 +111,11 @@ class VariableTable {
   /// changing names directly.
   void rebuildIndex();
 
+  /// Changes whenever the name index may have changed (entries added,
+  /// cleared, reindexed); unique across tables, so a copy shares it only
+  /// while it holds the same index.
+  unsigned long long generation() const { return m_generation; }
+
   int size() const { return static_cast<int>(m_entries.size()); }
   bool full() const { return size() >= kVariableCapacity; }
   GeoVariable& at(int index) { return m_entries[static_cast<size_t>(index)]; }
@@ -130,6 +135,7 @@ class VariableTable {
 
   std::vector<GeoVariable> m_entries;
   std::string m_nameIndex;
+  unsigned long long m_generation = 0;
   /// The name index hashed: a cell (as 4 bytes, never 0) and its first entry,
   /// by open addressing in twice the table's capacity.
   static constexpr size_t kIndexSlots = 512;
