@@ -10,6 +10,7 @@
 
 #include "files/file_access.h"
 #include "platform/scripted_messenger.h"
+#include "support/kill_during_save.h"
 
 namespace qz {
 namespace {
@@ -227,27 +228,13 @@ TEST_F(DocumentStoreTest, KillDuringASaveLeavesTheOldOrTheNewDocument) {
   const std::string secondText = store.text();
   for (int round = 0; round < 8; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::close(ready[0]);
+    ASSERT_TRUE(testing::killDuringSaves(round % 3, [&](int) {
       ScriptedMessenger quiet;
       RecentFiles recent;
       DocumentStore saving(quiet, recent);
       saving.setText(secondText);
-      for (;;) {
-        if (::write(ready[1], "s", 1) != 1) ::_exit(2);
-        saving.WriteDocumentFile(path("big.qz"));
-      }
-    }
-    ::close(ready[1]);
-    char signal = 0;
-    for (int skip = 0; skip <= round % 3; ++skip) ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(ready[0]);
+      saving.WriteDocumentFile(path("big.qz"));
+    }));
     DocumentStore reader(m_messenger, m_recent);
     ASSERT_TRUE(reader.ReadDocumentFile(path("big.qz")));
     EXPECT_TRUE(fileBytes("big.qz") == first || reader.text() == secondText)

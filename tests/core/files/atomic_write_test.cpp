@@ -15,6 +15,7 @@
 #include "files/file_access.h"
 #include "platform/scripted_messenger.h"
 #include "support/small_disk.h"
+#include "support/kill_during_save.h"
 #include "support/temp_folder.h"
 
 namespace qz {
@@ -184,25 +185,11 @@ TEST_F(AtomicWrite, KillDuringASaveLeavesTheOldOrTheNewFile) {
   ASSERT_TRUE(WriteFileAtomically(doc, first, m_messenger, kCannotSaveFile));
   for (int round = 0; round < 12; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::close(ready[0]);
+    // The parent kills as soon as the chosen save has begun.
+    ASSERT_TRUE(testing::killDuringSaves(round % 3, [&](int n) {
       ScriptedMessenger messenger;
-      for (int n = 0;; ++n) {
-        // The parent kills as soon as it reads this byte: somewhere in the save.
-        if (::write(ready[1], "s", 1) != 1) ::_exit(2);
-        WriteFileAtomically(doc, n % 2 == 0 ? second : first, messenger, kCannotSaveFile);
-      }
-    }
-    ::close(ready[1]);
-    char signal = 0;
-    for (int skip = 0; skip <= round % 3; ++skip) ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(ready[0]);
+      WriteFileAtomically(doc, n % 2 == 0 ? second : first, messenger, kCannotSaveFile);
+    }));
     const std::string now = bytesOf(doc);
     EXPECT_TRUE(now == first || now == second) << "a mixed or cut file of " << now.size() << " bytes";
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,12 @@
 #include "platform/scripted_messenger.h"
 
 namespace qz::testing {
+
+/// The folder of the shipped catalogues (the build's data folder under ctest).
+inline std::string catalogueFolder() {
+  const char* env = std::getenv("QZ_DATA_DIR");
+  return env != nullptr ? env : ".";
+}
 
 class FigureHarness {
  public:

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "figure_harness.h"
 #include "geometry/catalogue_loader.h"
 #include "geometry/geo_solver.h"
 #include "geometry/simultaneous_solve.h"
@@ -20,10 +21,7 @@
 namespace qz {
 namespace {
 
-std::string dataFolder() {
-  const char* env = std::getenv("QZ_DATA_DIR");
-  return env != nullptr ? env : ".";
-}
+using testing::catalogueFolder;
 
 using Values = std::vector<std::pair<const char*, double>>;
 
@@ -72,7 +70,7 @@ struct Solved {
   ScriptedMessenger messenger;
   VariableTable table{&messenger};
   FigureData data;
-  CatalogueLoader loader{dataFolder(), messenger};
+  CatalogueLoader loader{catalogueFolder(), messenger};
   GeoSolver solver{table, &messenger};
 
   explicit Solved(const Case& c) {
@@ -132,7 +130,7 @@ TEST(SimultaneousSolve, NoMessageWithoutAnExplicitRequest) {
   ScriptedMessenger messenger;
   VariableTable table{&messenger};
   FigureData data;
-  CatalogueLoader loader{dataFolder(), messenger};
+  CatalogueLoader loader{catalogueFolder(), messenger};
   GeoSolver solver{table, &messenger};
   ASSERT_TRUE(loader.LoadFigure(0, 0, 0, table, data));
   data.clear();
@@ -154,7 +152,7 @@ TEST(SimultaneousSolve, CoverageSampleIsSolvedOnEveryFigure) {
   int tried = 0;
   for (int figure = 0; figure < kFigureCount; ++figure) {
     SCOPED_TRACE(figure);
-    const coverage::FigureCoverage c = coverage::MeasureFigure(dataFolder(), figure, options);
+    const coverage::FigureCoverage c = coverage::MeasureFigure(catalogueFolder(), figure, options);
     tried += c.tried;
     EXPECT_GT(c.tried, 0);
     EXPECT_EQ(c.wrong, 0);

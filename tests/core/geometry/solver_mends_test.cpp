@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "figure_harness.h"
 #include "geometry/catalogue_loader.h"
 #include "geometry/figure_lists.h"
 #include "geometry/geo_solver.h"
@@ -18,10 +19,7 @@
 namespace qz {
 namespace {
 
-std::string dataFolder() {
-  const char* env = std::getenv("QZ_DATA_DIR");
-  return env != nullptr ? env : ".";
-}
+using testing::catalogueFolder;
 
 using Values = std::vector<std::pair<const char*, double>>;
 
@@ -39,7 +37,7 @@ struct Solved {
   ScriptedMessenger messenger;
   VariableTable table{&messenger};
   FigureData data;
-  CatalogueLoader loader{dataFolder(), messenger};
+  CatalogueLoader loader{catalogueFolder(), messenger};
   GeoSolver solver{table, &messenger};
 
   explicit Solved(const MendCase& c) {
