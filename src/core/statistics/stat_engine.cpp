@@ -33,24 +33,29 @@ void StatEngine::clearResults(StatMode mode) {
 }
 
 bool StatEngine::computeStatistics(const StatTable& table, StatMode mode, Messenger* reportTo) {
+  return computeStatistics(std::span<const StatRow>(&table.row(1), static_cast<std::size_t>(table.count())), mode,
+                           reportTo);
+}
+
+bool StatEngine::computeStatistics(std::span<const StatRow> rows, StatMode mode, Messenger* reportTo) {
   m_guard.reset();
-  if (table.count() < 2) return false;
-  if (compute(table, mode)) return true;
+  if (rows.size() < 2) return false;
+  if (compute(rows, mode)) return true;
   if (reportTo) ShowMessage(*reportTo, kCaptionError, kStatComputationFailedText, {}, MessageStyle::Error);
   return false;
 }
 
-bool StatEngine::compute(const StatTable& table, StatMode mode) {
+bool StatEngine::compute(std::span<const StatRow> rows, StatMode mode) {
   StatResults& r = m_results;
-  const int count = table.count();
+  const std::size_t count = rows.size();
   const bool weighted = mode == StatMode::Frequencies;
   const bool pairs = mode == StatMode::Pairs;
 
   // Number of values: the counts' sum in mode 1, the rows otherwise.
-  double total = count;
+  double total = static_cast<double>(count);
   if (weighted) {
     DoubleDouble sum;
-    for (int i = 1; i <= count; ++i) sum += table.row(i).second;
+    for (const StatRow& row : rows) sum += row.second;
     total = sum.value();
     if (total > kMaxValues) {
       m_guard.setCode(kFrequencyOverflow);
@@ -63,18 +68,17 @@ bool StatEngine::compute(const StatTable& table, StatMode mode) {
   }
   r.n = total < static_cast<double>(INT_MIN) ? INT_MIN : static_cast<int>(std::trunc(total));
 
-  const double firstX = table.row(1).x;
-  const double firstSecond = table.row(1).second;
+  const double firstX = rows.front().x;
+  const double firstSecond = rows.front().second;
   bool allXEqual = true, allSecondEqual = true;
-  for (int i = 2; i <= count; ++i) {
-    allXEqual = allXEqual && table.row(i).x == firstX;
-    allSecondEqual = allSecondEqual && table.row(i).second == firstSecond;
+  for (const StatRow& row : rows.subspan(1)) {
+    allXEqual = allXEqual && row.x == firstX;
+    allSecondEqual = allSecondEqual && row.second == firstSecond;
   }
 
   // First pass: the displayed sums, accumulated without loss.
   DoubleDouble sx, sx2, sy, sy2, sxy;
-  for (int i = 1; i <= count; ++i) {
-    const StatRow& row = table.row(i);
+  for (const StatRow& row : rows) {
     if (weighted) {
       sx += DoubleDouble::twoProduct(row.second, row.x);
       sx2 += DoubleDouble::twoProduct(row.x, row.x) * row.second;
@@ -114,8 +118,7 @@ bool StatEngine::compute(const StatTable& table, StatMode mode) {
 
   // Second pass over centred values.
   DoubleDouble cxx, cyy, cxy;
-  for (int i = 1; i <= count; ++i) {
-    const StatRow& row = table.row(i);
+  for (const StatRow& row : rows) {
     DoubleDouble dx = DoubleDouble(row.x) - meanX;
     DoubleDouble wdx = weighted ? dx * row.second : dx;
     cxx += wdx * dx;
@@ -158,7 +161,7 @@ bool StatEngine::compute(const StatTable& table, StatMode mode) {
   if (weighted) {
     m_henry.clear();
     if (count > 2) {
-      m_henry.assign(&table.row(1), &table.row(1) + count);
+      m_henry.assign(rows.begin(), rows.end());
       std::sort(m_henry.begin(), m_henry.end(), [](const StatRow& a, const StatRow& b) { return a.x < b.x; });
       // Equal x make one point with the counts added.
       std::size_t kept = 0;
@@ -239,7 +242,7 @@ bool StatEngine::fitHenryLine() {
   return true;
 }
 
-bool StatEngine::fitRegression(const CentredMoments& m, int count) {
+bool StatEngine::fitRegression(const CentredMoments& m, std::size_t count) {
   StatResults& r = m_results;
   // No line through points that share one x, or one y, or spread below the
   // smallest double.

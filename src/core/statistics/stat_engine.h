@@ -2,6 +2,7 @@
 // fitted line (Henry line in mode 1, least squares in mode 2).
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "numbers/numeric_guard.h"
@@ -46,6 +47,8 @@ class StatEngine {
   /// (1003 overflow, 185 invalid) fails, and with `reportTo` shows "ERREUR"
   /// with string 117. After a failure the record holds partial values.
   bool computeStatistics(const StatTable& table, StatMode mode, Messenger* reportTo = nullptr);
+  /// The same over rows of any number (qz-cli reads files beyond the table's size).
+  bool computeStatistics(std::span<const StatRow> rows, StatMode mode, Messenger* reportTo = nullptr);
 
   const StatResults& results() const { return m_results; }
   StatResults& results() { return m_results; }
@@ -65,9 +68,9 @@ class StatEngine {
 
  private:
   struct CentredMoments;
-  bool compute(const StatTable& table, StatMode mode);
+  bool compute(std::span<const StatRow> rows, StatMode mode);
   bool fitHenryLine();
-  bool fitRegression(const CentredMoments& moments, int count);
+  bool fitRegression(const CentredMoments& moments, std::size_t count);
 
   StatResults m_results;
   AxisScales m_axes{AxisScale::Linear, AxisScale::Linear};
