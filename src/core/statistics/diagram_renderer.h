@@ -18,6 +18,12 @@ struct DiagramSeries {
   std::vector<StatRow> points;  ///< x, and y (mode 2) or the cumulative frequency (mode 1)
   double a = 0, b = 0;          ///< line u = a.x + b, u in y-axis units (quantiles on a probability axis)
   AxisScales axes{AxisScale::Linear, AxisScale::Linear};
+  /// A fitted curve other than the straight line: u = curve(x), u in y-axis
+  /// units; empty for the line a, b. It may return NaN where it is not defined.
+  std::function<double(double)> curve;
+  /// The fitted equation and its r² for a corner of the plot (code page
+  /// 1252, e.g. "y = 2.5·x + 1   r² = 0.998"); empty draws none.
+  std::string equation;
 };
 
 /// Start, end and step of one axis.
