@@ -271,7 +271,7 @@ class GeometryPanelTest : public QObject {
                       QPoint((label.left + label.right) / 2, (label.top + label.bottom) / 2));
     QCOMPARE(panel->model().resultText(), std::string("P=40"));
     QVERIFY(!panel->model().resultSelected());
-    // "&Effacer" gives the figure its first datum back; the shown value goes.
+    // "Efface&r" gives the figure its first datum back; the shown value goes.
     typeInRow(panel, rowOf(panel, "L"), QStringLiteral("3"));
     QTest::mouseClick(panel->calculateButton(), Qt::LeftButton);
     QCOMPARE(panel->model().resultText(), std::string("P=12"));
@@ -359,7 +359,7 @@ class GeometryPanelTest : public QObject {
     QVERIFY(!chooseFromMenu(panel->knownData(), panel->knownData()->nameCell(5).center(),
                             KnownDataView::removeText()));
     QCOMPARE(panel->model().rows(), 1);
-    // "&Effacer" still gives the figure its first data back.
+    // "Efface&r" still gives the figure its first data back.
     QTest::mouseClick(panel->clearButton(), Qt::LeftButton);
     QCOMPARE(panel->model().rows(), 2);
   }

@@ -390,9 +390,9 @@ class StandardPanelTest : public QObject {
   void displayMenuChangesTheSettingForTheRun() {
     StandardPanel* panel = openStandard();
     QVERIFY(panel);
-    QAction* fixed = menuAction(QStringLiteral("A&ffichage"), QStringLiteral("&Fixe"));
-    QAction* free = menuAction(QStringLiteral("A&ffichage"), QStringLiteral("&Libre"));
-    QAction* three = menuAction(QStringLiteral("A&ffichage"), QStringLiteral("3"));
+    QAction* fixed = menuAction(QStringLiteral("Affic&hage"), QStringLiteral("&Fixe"));
+    QAction* free = menuAction(QStringLiteral("Affic&hage"), QStringLiteral("&Libre"));
+    QAction* three = menuAction(QStringLiteral("Affic&hage"), QStringLiteral("3"));
     QVERIFY(fixed && free && three);
     QVERIFY(free->isChecked());
     QVERIFY(!three->isEnabled());

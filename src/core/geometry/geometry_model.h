@@ -53,7 +53,7 @@ class GeometryModel {
   /// Figure `listIndex` of the current dimension's list.
   bool chooseFigure(int listIndex);
   bool chooseSubFigure(int subFigure);
-  /// "&Effacer": this figure's rows cleared (its sub-figure kept), then the
+  /// "Efface&r": this figure's rows cleared (its sub-figure kept), then the
   /// figure loaded again, so its "O" variables become rows again.
   bool clearFigure();
 
@@ -75,7 +75,7 @@ class GeometryModel {
   VariableTable& table() { return m_table; }
 
   // --- Computing ------------------------------------------------------------
-  /// Computes the figure from its rows; `explicitRequest` for "&CALCULER"
+  /// Computes the figure from its rows; `explicitRequest` for "CA&LCULER"
   /// (the polygon solvers then warn about two solutions).
   void compute(bool explicitRequest = false);
   bool approximate() const { return m_solver.approximate(); }

@@ -1,4 +1,4 @@
-// The check run by "C&ontrôler" and before every calculation: the expression
+// The check run by "Co&ntrôler" and before every calculation: the expression
 // and constants texts are normalised, then examined rule by rule until the
 // first fault.
 #pragma once

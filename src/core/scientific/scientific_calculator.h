@@ -98,17 +98,17 @@ class ScientificCalculator {
 
   // --- Commands -----------------------------------------------------------
 
-  /// "C&ontrôler": check and compile; on success "CONTRÔLE" with text 164.
+  /// "Co&ntrôler": check and compile; on success "CONTRÔLE" with text 164.
   /// The texts are rewritten as stored (the window shows them again).
   bool check();
-  /// "&Calculer y": x field check, then check, compile and evaluate; the
+  /// "Calculer &y": x field check, then check, compile and evaluate; the
   /// result and the pair (x, y) are appended (text 12 once the list holds
   /// 1000 pairs). A failure leaves "?" in the result box and the list as it was.
   /// Returns true when a pair was appended.
   bool calculate();
-  /// "&Effacer x": empties x and invalidates the result.
+  /// "Effacer &x": empties x and invalidates the result.
   void clearX();
-  /// "E&ffacer toute la liste", "&Effacer la liste".
+  /// "Effacer toute la &liste", "&Effacer la liste".
   void clearList();
   /// "Efface&r dernier résultat": removes the last pair, if any.
   void clearLastResult();
@@ -180,7 +180,7 @@ class ScientificCalculator {
 
   // --- Enabled commands ---------------------------------------------------
 
-  /// "C&ontrôler": an expression other than "y=0", or constants.
+  /// "Co&ntrôler": an expression other than "y=0", or constants.
   bool canCheck() const;
   /// "Effacer &tout": a result pair, an expression other than "y=0", constants or an x text.
   bool canClearAll() const;

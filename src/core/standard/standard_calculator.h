@@ -136,10 +136,10 @@ class StandardCalculator {
   /// Print, export and undo (menus, toolbar, Ctrl+P, Ctrl+Z).
   bool canPrint() const { return !tapeEmpty(); }
   bool canUndo() const { return !tapeEmpty(); }
-  /// "&Mise à jour" and "&Fin MAJ" are shown while an entry is selected,
+  /// "Mise à &jour" and "F&in MAJ" are shown while an entry is selected,
   /// "&Supprimer dernière entrée" otherwise.
   bool editButtonsShown() const { return m_engine.selected() >= 0; }
-  /// "&Mise à jour" has something to do: a number is selected and editable.
+  /// "Mise à &jour" has something to do: a number is selected and editable.
   bool canUpdate() const { return mode() == EditMode::EditNumber && !displayReadOnly(); }
 
   /// "Effacer &tout": after the question (text 20), the tape is cleared.

@@ -26,8 +26,8 @@ enum class StandardCommand : int {
   ScientificMode = 32823,  ///< "&Scientifique"
   DecimalsFirst = 3500,    ///< "&Décimales" 0 ... 3509 for 9
   Refresh = 32795,         ///< "&Rafraîchir"
-  Update = 1004,           ///< "&Mise à jour"
-  EndEdit = 1003,          ///< "&Fin MAJ"
+  Update = 1004,           ///< "Mise à &jour"
+  EndEdit = 1003,          ///< "F&in MAJ"
   DeleteLast = 1005,       ///< "&Supprimer dernière entrée (^Z)"
   Undo = 32782,            ///< "&Annuler": delete the last entry
   ClearTape = 1002,        ///< "Effacer &tout"

@@ -79,13 +79,13 @@ class UnitsModel {
   bool swapUnits();
 
   // ---- Conversion ----
-  /// "&CALCULER": converts the value and appends the row. True when a row was appended.
+  /// "CA&LCULER": converts the value and appends the row. True when a row was appended.
   bool convert();
-  /// "&Effacer": the value and the result.
+  /// "Efface&r": the value and the result.
   void clearValue();
-  /// "E&ffacer tout": the list and the value.
+  /// "Effacer &tout": the list and the value.
   void clearList();
-  /// "Efface&r dernière conversion".
+  /// "Effacer dernière conver&sion".
   void clearLastConversion();
   /// "Effacer toutes les calculettes": value, result, list and both units.
   void clearAll();

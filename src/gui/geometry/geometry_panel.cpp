@@ -95,8 +95,8 @@ void GeometryPanel::buildLayout() {
 
   // Buttons and the value picked off the picture.
   m_clear =
-      makeButton(QStringLiteral("&Effacer"), QStringLiteral("Effacer les données de cette figure"), this);
-  m_calculate = makeButton(QStringLiteral("&CALCULER"), QStringLiteral("Calculer la figure"), this);
+      makeButton(QStringLiteral("Efface&r"), QStringLiteral("Effacer les données de cette figure"), this);
+  m_calculate = makeButton(QStringLiteral("CA&LCULER"), QStringLiteral("Calculer la figure"), this);
   m_calculate->setDefault(true);
   QFont strong = font();
   strong.setBold(true);

@@ -27,8 +27,8 @@ std::string geometryDataFolder();
 
 /// The window's own buttons.
 enum GeometryCommand : int {
-  kCmdGeoCalculate = 1004,  ///< "&CALCULER"
-  kCmdGeoClear = 1022,      ///< "&Effacer"
+  kCmdGeoCalculate = 1004,  ///< "CA&LCULER"
+  kCmdGeoClear = 1022,      ///< "Efface&r"
 };
 
 class GeometryPanel : public CalculatorPanel {

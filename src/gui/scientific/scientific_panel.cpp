@@ -79,7 +79,7 @@ void ScientificPanel::buildLayout() {
   m_expression->setMinimumHeight(30);
   m_expression->setToolTip(QStringLiteral(
       "Par exemple : y=a*sin(x)+b  (opérateurs + - * / ^, parenthèses, fonctions, constantes)"));
-  m_checkButton = makeButton(QStringLiteral("C&ontrôler"),
+  m_checkButton = makeButton(QStringLiteral("Co&ntrôler"),
                              QStringLiteral("Contrôler l'expression et les constantes"), expressionGroup);
   auto* expressionRow = new QHBoxLayout(expressionGroup);
   expressionRow->setContentsMargins(10, 8, 10, 10);
@@ -126,10 +126,10 @@ void ScientificPanel::buildLayout() {
   m_x->setToolTip(QStringLiteral("Valeur de x (Entrée : calculer y)"));
   xLabel->setBuddy(m_x);
   m_clearXButton =
-      makeButton(QStringLiteral("&Effacer x"), QStringLiteral("Vider la valeur de x"), computeGroup);
+      makeButton(QStringLiteral("Effacer &x"), QStringLiteral("Vider la valeur de x"), computeGroup);
   m_result = new ResultBox(computeGroup);
   m_result->setMinimumHeight(30);
-  m_calculateButton = makeButton(QStringLiteral("&Calculer y"),
+  m_calculateButton = makeButton(QStringLiteral("Calculer &y"),
                                  QStringLiteral("Calculer y pour cette valeur de x"), computeGroup);
   m_calculateButton->setDefault(true);
   auto* compute = new QGridLayout(computeGroup);
@@ -162,7 +162,7 @@ void ScientificPanel::buildLayout() {
   // Right: the results list and its buttons.
   auto* listGroup = new QGroupBox(QStringLiteral("Liste des résultats x,y "), this);
   m_list = new ResultsListView(*m_calculator, listGroup);
-  m_clearListButton = makeButton(QStringLiteral("E&ffacer toute la liste"),
+  m_clearListButton = makeButton(QStringLiteral("Effacer toute la &liste"),
                                  QStringLiteral("Vider la liste des résultats"), listGroup);
   m_clearLastButton = makeButton(QStringLiteral("Efface&r dernier résultat"),
                                  QStringLiteral("Retirer le dernier couple x,y de la liste"), listGroup);
@@ -499,7 +499,7 @@ void ScientificPanel::fieldLeft(ScientificField field) {
     case ScientificField::X: {
       // While a refused x value is pending, leaving the field checks it again,
       // so that the value corrected here lets the window go. Leaving for
-      // "Annuler", for a button that empties x or for "&Calculer y" (which
+      // "Annuler", for a button that empties x or for "Calculer &y" (which
       // checks x itself) checks nothing.
       if (m_app.validEntry || m_cancelling) break;
       const auto* next = qobject_cast<const QPushButton*>(QApplication::focusWidget());
@@ -666,7 +666,7 @@ void ScientificPanel::mousePressEvent(QMouseEvent* event) {
 
 void ScientificPanel::showEvent(QShowEvent* event) {
   CalculatorPanel::showEvent(event);
-  // "&Calculer y" is the button Enter presses; the window made "&Quitter" its
+  // "Calculer &y" is the button Enter presses; the window made "&Quitter" its
   // default before this panel was shown.
   m_calculateButton->setDefault(true);
   // The window opens ready for typing the expression, the caret at its end

@@ -29,10 +29,10 @@ class ResultsListView;
 
 /// The window's own commands: its buttons and its "&Edition" items.
 enum ScientificCommand : int {
-  kCmdCalculate = 1010,        ///< "&Calculer y"
-  kCmdCheck = 1056,            ///< "C&ontrôler"
-  kCmdClearX = 1027,           ///< "&Effacer x"
-  kCmdClearListButton = 1028,  ///< "E&ffacer toute la liste"
+  kCmdCalculate = 1010,        ///< "Calculer &y"
+  kCmdCheck = 1056,            ///< "Co&ntrôler"
+  kCmdClearX = 1027,           ///< "Effacer &x"
+  kCmdClearListButton = 1028,  ///< "Effacer toute la &liste"
   kCmdClearLastResult = 1029,  ///< "Efface&r dernier résultat"
   kCmdClearCalculator = 1002,  ///< "Effacer &tout"
   kCmdRadians = 1293,          ///< " radians"

@@ -127,9 +127,9 @@ void StandardPanel::buildLayout() {
   auto* editPage = new QWidget(m_editButtons);
   auto* editRow = new QHBoxLayout(editPage);
   editRow->setContentsMargins(0, 0, 0, 0);
-  m_updateButton = new QPushButton(QStringLiteral("&Mise à jour"), editPage);
+  m_updateButton = new QPushButton(QStringLiteral("Mise à &jour"), editPage);
   m_updateButton->setToolTip(QStringLiteral("Remplacer le nombre choisi par celui de l'affichage"));
-  m_endEditButton = new QPushButton(QStringLiteral("&Fin MAJ"), editPage);
+  m_endEditButton = new QPushButton(QStringLiteral("F&in MAJ"), editPage);
   m_endEditButton->setToolTip(QStringLiteral("Terminer la modification du ruban"));
   editRow->addWidget(m_updateButton);
   editRow->addWidget(m_endEditButton);
@@ -224,7 +224,7 @@ void StandardPanel::fillEditMenu(QMenu* edit) {
 }
 
 void StandardPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {
-  auto* display = new QMenu(QStringLiteral("A&ffichage"), bar);
+  auto* display = new QMenu(QStringLiteral("Affic&hage"), bar);
   const char* modeNames[3] = {"&Libre", "&Fixe", "&Scientifique"};
   for (int i = 0; i < 3; ++i) {
     QAction* action = display->addAction(QString::fromUtf8(modeNames[i]));

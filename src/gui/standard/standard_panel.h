@@ -1,5 +1,5 @@
 // The standard calculator's content in the calculator window: display field,
-// keypad, tape with its editing buttons, memories and the "A&ffichage" menu.
+// keypad, tape with its editing buttons, memories and the "Affic&hage" menu.
 #pragma once
 
 #include <QPointer>

@@ -75,7 +75,7 @@ void StatisticsPanel::buildLayout() {
   auto* gridGroup = new QGroupBox(QStringLiteral("Tableau des valeurs "), this);
   m_selectButton = makeButton(QStringLiteral("Sélectionner"),
                               QStringLiteral("Sélectionner des lignes par leurs numéros"), gridGroup);
-  m_deselectButton = makeButton(QStringLiteral("&Désélectionner"),
+  m_deselectButton = makeButton(QStringLiteral("Dé&sélectionner"),
                                 QStringLiteral("Annuler la sélection des cellules"), gridGroup);
   m_grid = new StatGridView(*m_calculator, gridGroup);
   m_grid->setToolTip(
@@ -105,12 +105,12 @@ void StatisticsPanel::buildLayout() {
   gridColumn->addWidget(m_grid, 1);
   gridColumn->addLayout(countRow);
 
-  m_clearAllButton = makeButton(QStringLiteral("&Effacer tout"),
+  m_clearAllButton = makeButton(QStringLiteral("Effacer &tout"),
                                 QStringLiteral("Effacer toutes les valeurs du tableau"), this);
   m_lineButton = makeButton(QStringLiteral("&Régression linéaire"),
                             QStringLiteral("Tracer la droite et les points"), this);
   m_calculateButton =
-      makeButton(QStringLiteral("&CALCULER"), QStringLiteral("Calculer les résultats statistiques"), this);
+      makeButton(QStringLiteral("CA&LCULER"), QStringLiteral("Calculer les résultats statistiques"), this);
   m_calculateButton->setDefault(true);
   QFont strong = font();
   strong.setBold(true);
@@ -225,7 +225,7 @@ void StatisticsPanel::fillEditMenu(QMenu* edit) {
 }
 
 void StatisticsPanel::addOwnMenus(QMenuBar* bar, QMenu* before) {
-  auto* menu = new QMenu(QStringLiteral("M&ode"), bar);
+  auto* menu = new QMenu(QStringLiteral("Mo&de"), bar);
   const char* texts[] = {"Valeurs &X", "Valeurs X avec N &répétitions",
                          "Valeurs X et valeurs &Y (corrélation)"};
   for (int i = 0; i < 3; ++i) {
@@ -406,7 +406,7 @@ void StatisticsPanel::refreshEnabling() {
 
 void StatisticsPanel::showEvent(QShowEvent* event) {
   CalculatorPanel::showEvent(event);
-  // "&CALCULER" is the button Enter presses; the window made "&Quitter" its
+  // "CA&LCULER" is the button Enter presses; the window made "&Quitter" its
   // default before this panel was shown.
   m_calculateButton->setDefault(true);
   m_grid->setFocus(Qt::OtherFocusReason);

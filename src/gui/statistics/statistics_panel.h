@@ -1,5 +1,5 @@
 // The statistics calculator's content in the calculator window: the data
-// grid, the results list, their buttons, the "M&ode" menu and the "&Edition"
+// grid, the results list, their buttons, the "Mo&de" menu and the "&Edition"
 // items. The rules live in StatisticsCalculator; the panel shows its state and
 // forwards what the user does.
 #pragma once
@@ -22,14 +22,14 @@ class StatisticsCalculator;
 class StatResultsView;
 class TrendDialog;
 
-/// The window's own commands: its buttons, the "M&ode" menu and "&Supprimer".
+/// The window's own commands: its buttons, the "Mo&de" menu and "&Supprimer".
 enum StatisticsCommand : int {
-  kCmdStatCalculate = 1010,         ///< "&CALCULER"
-  kCmdStatClearAll = 1002,          ///< "&Effacer tout"
+  kCmdStatCalculate = 1010,         ///< "CA&LCULER"
+  kCmdStatClearAll = 1002,          ///< "Effacer &tout"
   kCmdStatHenry = 1011,             ///< "Droite de &Henry"
   kCmdStatRegression = 1013,        ///< "&Régression linéaire"
   kCmdStatSelect = 1339,            ///< "Sélectionner"
-  kCmdStatDeselect = 1340,          ///< "&Désélectionner"
+  kCmdStatDeselect = 1340,          ///< "Dé&sélectionner"
   kCmdStatDelete = 32808,           ///< "&Supprimer"
   kCmdStatModeValues = 32824,       ///< "Valeurs &X"
   kCmdStatModeFrequencies = 32825,  ///< "Valeurs X avec N &répétitions"

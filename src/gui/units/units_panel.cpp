@@ -115,9 +115,9 @@ void UnitsPanel::buildLayout() {
 
   // Top: the two units side by side, the swap between them.
   const QString groupTitles[2] = {QStringLiteral("Unité courante "), QStringLiteral("Nouvelle unité ")};
-  const QString defineTexts[2] = {QStringLiteral("&Définition de l'unité"),
+  const QString defineTexts[2] = {QStringLiteral("Définition de l'&unité"),
                                   QStringLiteral("Définitio&n de l'unité")};
-  const QString modifyTexts[2] = {QStringLiteral("&Modifier"), QStringLiteral("M&odifier")};
+  const QString modifyTexts[2] = {QStringLiteral("Mo&difier"), QStringLiteral("Mod&ifier")};
   const int defineIds[2] = {kCmdDefineCurrent, kCmdDefineNew};
   const int modifyIds[2] = {kCmdModifyCurrent, kCmdModifyNew};
   const int clearIds[2] = {kCmdClearCurrent, kCmdClearNew};
@@ -149,7 +149,7 @@ void UnitsPanel::buildLayout() {
     connect(m_modify[which], &QPushButton::clicked, this, [this, id = modifyIds[which]] { command(id); });
     connect(m_clearUnit[which], &QPushButton::clicked, this, [this, id = clearIds[which]] { command(id); });
   }
-  m_swap = makeButton(QStringLiteral("&Inverser les unités"),
+  m_swap = makeButton(QStringLiteral("In&verser les unités"),
                       QStringLiteral("Échanger l'unité courante et la nouvelle unité"), this);
   connect(m_swap, &QPushButton::clicked, this, [this] { command(kCmdSwapUnits); });
   auto* swapColumn = new QVBoxLayout;
@@ -176,8 +176,8 @@ void UnitsPanel::buildLayout() {
   m_result = new HoverResultBox(application);
   m_result->setMinimumHeight(30);
   m_clearValue =
-      makeButton(QStringLiteral("&Effacer"), QStringLiteral("Vider la valeur et le résultat"), application);
-  m_convert = makeButton(QStringLiteral("&CALCULER"),
+      makeButton(QStringLiteral("Efface&r"), QStringLiteral("Vider la valeur et le résultat"), application);
+  m_convert = makeButton(QStringLiteral("CA&LCULER"),
                          QStringLiteral("Convertir la valeur dans la nouvelle unité"), application);
   auto* appColumn = new QVBoxLayout(application);
   appColumn->setContentsMargins(10, 8, 10, 10);
@@ -204,9 +204,9 @@ void UnitsPanel::buildLayout() {
   // Right: the conversions list.
   auto* listGroup = new QGroupBox(QStringLiteral("Liste des conversions "), this);
   m_list = new ConversionsView(*m_model, listGroup);
-  m_clearList = makeButton(QStringLiteral("E&ffacer tout"), QStringLiteral("Vider la liste des conversions"),
+  m_clearList = makeButton(QStringLiteral("Effacer &tout"), QStringLiteral("Vider la liste des conversions"),
                            listGroup);
-  m_clearLast = makeButton(QStringLiteral("Efface&r dernière conversion"),
+  m_clearLast = makeButton(QStringLiteral("Effacer dernière conver&sion"),
                            QStringLiteral("Retirer la dernière conversion de la liste"), listGroup);
   auto* listButtons = new QHBoxLayout;
   listButtons->addWidget(m_clearList);
@@ -246,7 +246,7 @@ bool UnitsPanel::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  // A value refused by "&CALCULER" and corrected since does not keep the
+  // A value refused by "CA&LCULER" and corrected since does not keep the
   // window open: leaving the field looks at it again, quietly.
   if (watched == m_value && event->type() == QEvent::FocusOut && !m_app.validEntry &&
       m_model->valueStatus() != UnitValueStatus::Invalid)
@@ -256,7 +256,7 @@ bool UnitsPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void UnitsPanel::showEvent(QShowEvent* event) {
   CalculatorPanel::showEvent(event);
-  // "&CALCULER" is the button Enter presses; the window made "&Quitter" its
+  // "CA&LCULER" is the button Enter presses; the window made "&Quitter" its
   // default before this panel was shown.
   m_convert->setDefault(true);
 }

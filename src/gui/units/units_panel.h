@@ -28,16 +28,16 @@ struct UnitRecord;
 
 /// The window's own commands: its buttons and its "&Edition" items.
 enum UnitsCommand : int {
-  kCmdDefineCurrent = 1400,     ///< "&Définition de l'unité"
+  kCmdDefineCurrent = 1400,     ///< "Définition de l'&unité"
   kCmdDefineNew = 1401,         ///< "Définitio&n de l'unité"
-  kCmdModifyCurrent = 1402,     ///< "&Modifier"
-  kCmdModifyNew = 1403,         ///< "M&odifier"
+  kCmdModifyCurrent = 1402,     ///< "Mo&difier"
+  kCmdModifyNew = 1403,         ///< "Mod&ifier"
   kCmdClearCurrent = 1404,      ///< "Effacer" (current unit)
   kCmdClearNew = 1405,          ///< "Effacer" (new unit)
-  kCmdSwapUnits = 1140,         ///< "&Inverser les unités"
-  kCmdConvert = 1010,           ///< "&CALCULER"
-  kCmdClearValue = 1027,        ///< "&Effacer"
-  kCmdClearConversions = 1028,  ///< "E&ffacer tout"
+  kCmdSwapUnits = 1140,         ///< "In&verser les unités"
+  kCmdConvert = 1010,           ///< "CA&LCULER"
+  kCmdClearValue = 1027,        ///< "Efface&r"
+  kCmdClearConversions = 1028,  ///< "Effacer &tout"
   kCmdClearLastConversion = 1029,
   kCmdUnitsClearList = 32805,   ///< "&Effacer la liste"
   kCmdCopyConversions = 32807,  ///< "&Copier les conversions"
