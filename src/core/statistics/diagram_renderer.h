@@ -22,7 +22,8 @@ struct DiagramSeries {
   /// units; empty for the line a, b. It may return NaN where it is not defined.
   std::function<double(double)> curve;
   /// The fitted equation and its r² for a corner of the plot (code page
-  /// 1252, e.g. "y = 2.5·x + 1   r² = 0.998"); empty draws none.
+  /// 1252, e.g. "y = 2.5·x + 1   r² = 0.998"); empty draws none. A line
+  /// break starts a second line.
   std::string equation;
 };
 
@@ -45,6 +46,11 @@ struct LabelFormat {
   };
   Kind kind = Kind::Integer;
   int decimals = 0;
+  /// Scientific labels of a linear axis: the axis step. Each label then takes
+  /// as many decimals as its own exponent needs to show this step ("1.4.10"
+  /// and "1.6.10" with the exponent 7 for a step of 2E+06, not "1.10" twice),
+  /// trailing zeros dropped, and zero reads "0". 0 keeps `decimals` for all.
+  double step = 0;
   friend bool operator==(const LabelFormat&, const LabelFormat&) = default;
 };
 LabelFormat labelFormat(AxisScale kind, const AxisRange& range);
@@ -60,9 +66,13 @@ LabelText labelText(double value, const LabelFormat& format);
 
 /// Colours and device of a drawing.
 struct DiagramStyle {
-  Rgb background{255, 255, 255};  ///< window background colour (also fills the points)
+  Rgb background{255, 255, 255};  ///< window background colour (also behind the equation)
   bool fillArea = true;           ///< on screen the area is painted first
 };
+
+/// The titles of the axes: "x", and "y" or, on a probability axis,
+/// "Fréquences cumulées (%)" (code page 1252).
+std::string axisTitle(int axis, AxisScale kind);
 
 /// Draws the whole diagram into `area`. `interrupted` (may be empty) is asked
 /// after each axis and before each point; when it answers true the drawing

@@ -1,8 +1,10 @@
 #include "app/launcher_page.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,6 +19,59 @@ namespace {
 constexpr QSize kPageSize(588, 397);
 
 QRect qtRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+// The kept start page is a 32-bit top-down BMP: a 54-byte header, then the
+// pixels of an RGB32 image exactly as they lie in memory. Any viewer opens it,
+// and it is read back without Qt's image plugins, whose loading alone takes
+// longer than showing the page.
+QByteArray bmpHeader(QSize size) {
+  const quint32 pixels = static_cast<quint32>(size.width()) * static_cast<quint32>(size.height()) * 4u;
+  QByteArray header(54, '\0');
+  auto put = [&header](int at, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  header[0] = 'B';
+  header[1] = 'M';
+  put(2, 54 + pixels, 4);                                    // file size
+  put(10, 54, 4);                                            // offset of the pixels
+  put(14, 40, 4);                                            // BITMAPINFOHEADER
+  put(18, static_cast<quint32>(size.width()), 4);
+  put(22, static_cast<quint32>(-size.height()), 4);          // negative: top row first
+  put(26, 1, 2);                                             // planes
+  put(28, 32, 2);                                            // bits per pixel
+  put(34, pixels, 4);                                        // no compression; size of the pixels
+  put(38, 2835, 4);                                          // 72 dpi
+  put(42, 2835, 4);
+  return header;
+}
+
+QByteArray pageBmp(const QImage& page) {
+  const QImage image = page.convertToFormat(QImage::Format_RGB32);
+  QByteArray bytes = bmpHeader(image.size());
+  for (int y = 0; y < image.height(); ++y)
+    bytes.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
+  return bytes;
+}
+
+// The page from a file written by pageBmp, or a null image for anything else.
+QImage readPageBmp(const QString& file, QSize size) {
+  const QByteArray header = bmpHeader(size);
+  const std::size_t expected = static_cast<std::size_t>(header.size()) + static_cast<std::size_t>(size.width()) *
+                                                                             static_cast<std::size_t>(size.height()) * 4u;
+  // One read of the known size into the image itself; never a FIFO or a
+  // device planted there, which could block the start.
+  if (!QFileInfo(file).isFile()) return {};
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly) || in.size() != static_cast<qint64>(expected)) return {};
+  QByteArray head(header.size(), '\0');
+  if (in.read(head.data(), head.size()) != head.size() || head != header) return {};
+  QImage image(size, QImage::Format_RGB32);
+  const qint64 pixels = static_cast<qint64>(expected) - header.size();
+  if (image.bytesPerLine() != size.width() * 4 || in.read(reinterpret_cast<char*>(image.bits()), pixels) != pixels)
+    return {};
+  return image;
+}
+
 Point toPoint(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
 
 }  // namespace
@@ -50,17 +105,14 @@ QPixmap LauncherPage::cachedPage(const QString& versionLine, const QString& cach
                            : QDir(cacheFolder).filePath(QStringLiteral("start-page-%1-%2.bmp")
                                                             .arg(qHash(versionLine), 0, 16)
                                                             .arg(LauncherArt::kArtVersion));
-  QPixmap picture;
-  if (!file.isEmpty() && picture.load(file, "BMP") && picture.size() == kPageSize) return picture;
-  picture = paintedPage(versionLine);
   if (!file.isEmpty()) {
-    // Through the program's one file writer: a half-written picture is never
-    // loaded. A cache the program can do without: a failure is silent.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP"))
-      WriteFileAtomically(file.toStdString(), bytes.toStdString());
+    const QImage kept = readPageBmp(file, kPageSize);
+    if (!kept.isNull()) return QPixmap::fromImage(kept);
   }
+  QPixmap picture = paintedPage(versionLine);
+  // Through the program's one file writer: a half-written picture is never
+  // loaded. A cache the program can do without: a failure is silent.
+  if (!file.isEmpty()) WriteFileAtomically(file.toStdString(), pageBmp(picture.toImage()).toStdString());
   return picture;
 }
 

@@ -27,7 +27,12 @@ std::optional<std::string> QtSettingsStore::read(const std::string& section, con
 }
 
 bool QtSettingsStore::write(const std::string& section, const std::string& key, const std::string& value) {
-  m_settings->setValue(keyPath(section, key), QString::fromStdString(value));
+  // QSettings rewrites its whole file for any value set, even an equal one:
+  // every start and every close would write it for nothing.
+  const QString path = keyPath(section, key), text = QString::fromStdString(value);
+  const QVariant held = m_settings->value(path);
+  if (!(held.isValid() && held.metaType().id() == QMetaType::QString && held.toString() == text))
+    m_settings->setValue(path, text);
   return m_settings->isWritable();
 }
 

@@ -1,7 +1,10 @@
 #include "statistics/trend_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -11,6 +14,8 @@
 
 #include "app/help_window.h"
 #include "platform/painter_canvas.h"
+#include "platform/qt_messenger.h"
+#include "statistics/diagram_export.h"
 
 namespace qz {
 
@@ -91,8 +96,13 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   // The diagram page is printed by the window's report service, like every report.
   connect(m_printButton, &QPushButton::clicked, this, &TrendDialog::printRequested);
+  m_saveButton = new QPushButton(QStringLiteral("Enregistrer le diagramme..."), this);
+  m_saveButton->setAutoDefault(false);
+  m_saveButton->setToolTip(QStringLiteral("Enregistrer le diagramme en image PNG ou SVG"));
+  connect(m_saveButton, &QPushButton::clicked, this, &TrendDialog::saveDiagram);
 
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_saveButton);
   buttons->addStretch(1);
   buttons->addWidget(m_printButton);
   buttons->addWidget(ok);
@@ -104,6 +114,41 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   layout->addLayout(buttons);
   resize(680, 480);
   if (parent) move(parent->window()->frameGeometry().center() - rect().center());
+}
+
+TrendDialog::~TrendDialog() = default;
+
+void TrendDialog::setSaveTarget(Messenger* messenger, const QString& folder) {
+  m_saveMessenger = messenger;
+  m_saveFolder = folder;
+}
+
+void TrendDialog::saveDiagram() {
+  const QString png = QStringLiteral("Image PNG (*.png)"), svg = QStringLiteral("Image SVG (*.svg)");
+  const QString folder = m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder;
+  QFileDialog dialog(this, QStringLiteral("Enregistrer le diagramme"), folder, png + QStringLiteral(";;") + svg);
+  dialog.setObjectName(QStringLiteral("diagramFileDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("png"));
+  dialog.selectFile(QDir(folder).filePath(QStringLiteral("diagramme.png")));
+  // A name typed without an extension takes the chosen type's.
+  connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, svg](const QString& filter) {
+    dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString path = dialog.selectedFiles().front();
+  m_saveFolder = QFileInfo(path).absolutePath();
+  Messenger* messenger = m_saveMessenger;
+  if (!messenger) {
+    if (!m_ownMessenger) {
+      m_ownMessenger = std::make_unique<QtMessenger>();
+      m_ownMessenger->setTitle(QApplication::applicationName());
+    }
+    m_ownMessenger->setParent(this);
+    messenger = m_ownMessenger.get();
+  }
+  // The picture has the size of the frame on the screen: what the user sees is what is saved.
+  saveDiagramPicture(m_series, path.toStdString(), pictureFormatOf(path), m_view->size(), *messenger);
 }
 
 void TrendDialog::keyPressEvent(QKeyEvent* event) {

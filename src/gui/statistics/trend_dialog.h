@@ -1,10 +1,13 @@
 // The trend dialog ("  Courbe de tendance"): the fitted line over the points,
 // drawn by the diagram renderer; Escape stops a slow drawing; "&Imprimer"
-// asks for the diagram page to be printed.
+// asks for the diagram page to be printed; "Enregistrer le diagramme..."
+// saves it as a PNG or SVG picture.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
+#include <QString>
+#include <memory>
 
 #include "statistics/diagram_renderer.h"
 
@@ -13,6 +16,7 @@ class QPushButton;
 namespace qz {
 
 class Messenger;
+class QtMessenger;
 
 /// The framed area the diagram is drawn in. The drawing goes into a picture
 /// outside the paint event, so that a pending Escape can be seen between
@@ -51,9 +55,16 @@ class TrendDialog : public QDialog {
   Q_OBJECT
  public:
   TrendDialog(DiagramSeries series, QWidget* parent = nullptr);
+  ~TrendDialog() override;
 
   DiagramView* view() const { return m_view; }
   QPushButton* printButton() const { return m_printButton; }
+  QPushButton* saveButton() const { return m_saveButton; }
+  /// Where the saved picture's messages go and the folder its file dialog
+  /// opens in; without them, the dialog's own message boxes and the home folder.
+  void setSaveTarget(Messenger* messenger, const QString& folder);
+  /// "Enregistrer le diagramme...": asks for a PNG or SVG file and writes the diagram there.
+  void saveDiagram();
 
  signals:
   /// "&Imprimer": the diagram on a page of its own; the dialog stays open.
@@ -67,6 +78,10 @@ class TrendDialog : public QDialog {
   DiagramSeries m_series;
   DiagramView* m_view;
   QPushButton* m_printButton;
+  QPushButton* m_saveButton = nullptr;
+  Messenger* m_saveMessenger = nullptr;
+  std::unique_ptr<QtMessenger> m_ownMessenger;
+  QString m_saveFolder;
 };
 
 }  // namespace qz
