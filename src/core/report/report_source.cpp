@@ -46,7 +46,8 @@ class StatisticsSource : public ReportSource {
   bool build(const ReportContext& context, ReportLines& lines) const override {
     return buildReport(context,
                        StatisticsReportInput{m_calculator.table(), m_calculator.mode(),
-                                             m_calculator.engine().results()},
+                                             m_calculator.engine().results(),
+                                             extendedReportLines(m_calculator.extended(), m_calculator.mode())},
                        lines);
   }
   FigureDrawer diagram() const override {
