@@ -79,33 +79,33 @@ std::vector<ResultItem> extendedItems(const ExtendedResults& e, StatMode mode) {
     add(items, "max", -1, "max", d.maximum);
     add(items, "range", -1, "\xE9tendue", d.range);
     add(items, "median", -1, "m\xE9" "diane", d.median);
-    add(items, "q1", -1, "Q\\s1\\s", d.q1, "\\G(quartiles inclusifs)");
+    add(items, "q1", -1, "Q\\s1\\s", d.q1, "\\G(inclusifs)");
     add(items, "q3", -1, "Q\\s3\\s", d.q3);
     for (std::size_t i = 0; i < d.modes.size() && i < kModesListed; ++i)
       add(items, "modes", static_cast<int>(i), "mode", d.modes[i],
           i == 0 ? "\\G(" + formatDouble("%.12G", d.modeCount) + " fois)" : std::string());
     addOptional(items, "cv", "CV", d.cv, "\\G(s\\sx\\s / \\ox\\o)");
-    addOptional(items, "se_mean", "s(\\ox\\o)", d.seMean, "\\G(erreur type de la moyenne)");
+    addOptional(items, "se_mean", "s(\\ox\\o)", d.seMean, "\\G(erreur type)");
     addOptional(items, "skewness", "G\\s1\\s", d.skewness, "\\G(asym\xE9trie)");
-    addOptional(items, "kurtosis", "G\\s2\\s", d.kurtosis, "\\G(aplatissement, exc\xE8s)");
+    addOptional(items, "kurtosis", "G\\s2\\s", d.kurtosis, "\\G(aplatissement)");
     if (d.ciLow && d.ciHigh) {
-      add(items, "ci95_mean", 0, "\\ox\\o min", *d.ciLow, "\\G(intervalle de confiance 95 %)");
+      add(items, "ci95_mean", 0, "\\ox\\o min", *d.ciLow, "\\G(IC 95 %)");
       add(items, "ci95_mean", 1, "\\ox\\o max", *d.ciHigh);
     }
     if (e.henry) {
-      add(items, "henry_mean", -1, "\\ox\\o Henry", e.henry->mean, "\\G(moyenne lue sur la droite)");
-      add(items, "henry_sd", -1, "s Henry", e.henry->sd, "\\G(\xE9" "cart type lu sur la droite)");
+      add(items, "henry_mean", -1, "\\ox\\o Henry", e.henry->mean, "\\G(loi normale)");
+      add(items, "henry_sd", -1, "s Henry", e.henry->sd);
     }
   }
   if (mode == StatMode::Pairs && e.uncertainty) {
     const LineUncertainty& u = *e.uncertainty;
-    add(items, "r", -1, "r", u.r, "\\G(coef. de corr\xE9lation)");
-    add(items, "se_a", -1, "s(a)", u.seA, "\\G(erreur type de a)");
-    add(items, "se_b", -1, "s(b)", u.seB, "\\G(erreur type de b)");
-    add(items, "s_residual", -1, "s\\sr\\s", u.residualSd, "\\G(\xE9" "cart type r\xE9siduel)");
-    addOptional(items, "t_a", "t(a)", u.tA, "\\G(t de Student de a)");
+    add(items, "r", -1, "r", u.r, "\\G(coef. de corr.)");
+    add(items, "se_a", -1, "s(a)", u.seA, "\\G(erreur type)");
+    add(items, "se_b", -1, "s(b)", u.seB, "\\G(erreur type)");
+    add(items, "s_residual", -1, "s\\sr\\s", u.residualSd, "\\G(r\xE9siduel)");
+    addOptional(items, "t_a", "t(a)", u.tA, "\\G(Student)");
     addOptional(items, "p_a", "p(a)", u.pA, "\\G(bilat\xE9ral)");
-    add(items, "ci95_a", 0, "a min", u.ciA[0], "\\G(intervalle de confiance 95 %)");
+    add(items, "ci95_a", 0, "a min", u.ciA[0], "\\G(IC 95 %)");
     add(items, "ci95_a", 1, "a max", u.ciA[1]);
     add(items, "ci95_b", 0, "b min", u.ciB[0]);
     add(items, "ci95_b", 1, "b max", u.ciB[1]);
@@ -116,14 +116,14 @@ std::vector<ResultItem> extendedItems(const ExtendedResults& e, StatMode mode) {
     for (std::size_t i = 0; i < f.coefficients.size(); ++i) {
       const FitCoefficient& c = f.coefficients[i];
       add(items, "fit_coefficients", static_cast<int>(i), c.name, c.value,
-          i == 0 ? "\\G(" + fitLabel(f.kind) + ")" : std::string());
+          i == 0 ? "\\G(" + fitShortLabel(f.kind) + ")" : std::string());
     }
     for (std::size_t i = 0; i < f.coefficients.size(); ++i) {
       const FitCoefficient& c = f.coefficients[i];
       if (c.se) add(items, "fit_se", static_cast<int>(i), "s(" + c.name + ")", *c.se);
     }
     add(items, "fit_r2", -1, "r\\e2\\e", f.r2,
-        f.kind == FitKind::Exponential || f.kind == FitKind::Power ? "\\G(de l'ajustement de ln y)" : "");
+        f.kind == FitKind::Exponential || f.kind == FitKind::Power ? "\\G(sur ln y)" : "");
   }
   return items;
 }

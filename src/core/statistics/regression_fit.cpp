@@ -24,18 +24,19 @@ struct KindInfo {
   FitKind kind;
   std::string_view key;
   const char* label;  // code page 1252
+  const char* shortLabel;
 };
 
 constexpr std::array<KindInfo, kFitKindCount> kKinds = {{
-    {FitKind::Linear, "linear", "Lin\xE9" "aire : y = a.x + b"},
-    {FitKind::Origin, "origin", "Par l'origine : y = a.x"},
-    {FitKind::Poly2, "poly2", "Polyn\xF4me de degr\xE9 2"},
-    {FitKind::Poly3, "poly3", "Polyn\xF4me de degr\xE9 3"},
-    {FitKind::Poly4, "poly4", "Polyn\xF4me de degr\xE9 4"},
-    {FitKind::Poly5, "poly5", "Polyn\xF4me de degr\xE9 5"},
-    {FitKind::Exponential, "exp", "Exponentielle : y = a.e^(b.x)"},
-    {FitKind::Power, "power", "Puissance : y = a.x^b"},
-    {FitKind::Logarithmic, "log", "Logarithmique : y = a + b.ln x"},
+    {FitKind::Linear, "linear", "Lin\xE9" "aire : y = a.x + b", "droite"},
+    {FitKind::Origin, "origin", "Par l'origine : y = a.x", "par l'origine"},
+    {FitKind::Poly2, "poly2", "Polyn\xF4me de degr\xE9 2", "degr\xE9 2"},
+    {FitKind::Poly3, "poly3", "Polyn\xF4me de degr\xE9 3", "degr\xE9 3"},
+    {FitKind::Poly4, "poly4", "Polyn\xF4me de degr\xE9 4", "degr\xE9 4"},
+    {FitKind::Poly5, "poly5", "Polyn\xF4me de degr\xE9 5", "degr\xE9 5"},
+    {FitKind::Exponential, "exp", "Exponentielle : y = a.e^(b.x)", "exponentielle"},
+    {FitKind::Power, "power", "Puissance : y = a.x^b", "puissance"},
+    {FitKind::Logarithmic, "log", "Logarithmique : y = a + b.ln x", "logarithme"},
 }};
 
 int polynomialDegree(FitKind kind) {
@@ -239,6 +240,7 @@ std::optional<FitKind> fitKindFromKey(std::string_view key) {
 }
 
 std::string fitLabel(FitKind kind) { return kKinds[static_cast<std::size_t>(kind)].label; }
+std::string fitShortLabel(FitKind kind) { return kKinds[static_cast<std::size_t>(kind)].shortLabel; }
 
 FitKind fitKindFromInt(long long value) {
   return value >= 0 && value < kFitKindCount ? static_cast<FitKind>(value) : FitKind::Linear;

@@ -33,6 +33,8 @@ std::string_view fitKey(FitKind kind);
 std::optional<FitKind> fitKindFromKey(std::string_view key);
 /// The fit as the trend dialog names it (code page 1252).
 std::string fitLabel(FitKind kind);
+/// A short name for a note in the results list ("degré 2", "puissance"...; code page 1252).
+std::string fitShortLabel(FitKind kind);
 /// The fit from its stored integer; anything unknown reads as Linear.
 FitKind fitKindFromInt(long long value);
 

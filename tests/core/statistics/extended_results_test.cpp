@@ -98,7 +98,7 @@ TEST(ExtendedResults, ListLinesAreClickableValues) {
   EXPECT_TRUE(lines[0].empty()) << "a blank line after the described ones";
   EXPECT_EQ(markupToPlainUtf8(lines[1]), "min .... = 2");
   EXPECT_EQ(markupToPlainUtf8(lines[4]), "médiane = 4.5");
-  EXPECT_EQ(markupToPlainUtf8(lines[5]), "Q1 ..... = 4 (quartiles inclusifs)");
+  EXPECT_EQ(markupToPlainUtf8(lines[5]), "Q1 ..... = 4 (inclusifs)");
   EXPECT_EQ(markupToPlainUtf8(lines[7]), "mode ... = 4 (3 fois)");
   for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_TRUE(resultLineNumber(lines[i])) << i;
   EXPECT_EQ(*resultLineNumber(lines[13]), formatDouble("%.9G", 5 + 2.3646242515927853 * std::sqrt(4.0 / 7.0)));
@@ -109,7 +109,7 @@ TEST(ExtendedResults, ReportLinesNameTheFit) {
       extendedReportLines(computed(kFour, StatMode::Pairs, FitKind::Origin), StatMode::Pairs);
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(markupToPlainUtf8(convertMarkup(lines[0])),
-            "r ........ = " + exchangeText(std::sqrt(1 - 2.7 / 8.75)) + " (coef. de corrélation)");
+            "r ........ = " + exchangeText(std::sqrt(1 - 2.7 / 8.75)) + " (coef. de corr.)");
   EXPECT_EQ(cp1252ToUtf8(lines[lines.size() - 2]), "\\B\\bAjustement :\\b\\B Par l'origine : y = a.x");
   EXPECT_EQ(cp1252ToUtf8(lines.back()), "y = 1.57142857143·x   r² = 0.886446886447");
 }

@@ -47,8 +47,8 @@ TEST_F(CalculatorFitTest, ModeTwoListsTheUncertaintyAfterTheLine) {
   load(StatMode::Pairs, {{0, 1}, {1, 3}, {2, 2}, {3, 5}});
   const std::size_t described = calc.resultLines().size();
   ASSERT_EQ(described, 18u);
-  EXPECT_EQ(markupToPlainUtf8(calc.shownLines()[described + 1]), "r ...... = 0.831521841 (coef. de corrélation)");
-  EXPECT_EQ(markupToPlainUtf8(calc.shownLines()[described + 2]), "s(a) ... = 0.519615242 (erreur type de a)");
+  EXPECT_EQ(markupToPlainUtf8(calc.shownLines()[described + 1]), "r ...... = 0.831521841 (coef. de corr.)");
+  EXPECT_EQ(markupToPlainUtf8(calc.shownLines()[described + 2]), "s(a) ... = 0.519615242 (erreur type)");
 }
 
 TEST_F(CalculatorFitTest, TheChosenFitIsListedDrawnAndRemembered) {
