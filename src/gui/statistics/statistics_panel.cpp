@@ -369,7 +369,7 @@ bool StatisticsPanel::command(int id) {
   return true;
 }
 
-std::unique_ptr<ReportSource> StatisticsPanel::reportSource() { return statisticsReportSource(*m_calculator); }
+std::unique_ptr<ReportSource> StatisticsPanel::reportSource() { return statisticsReportSource(*m_calculator, true); }
 
 bool StatisticsPanel::commandEnabled(int id) const {
   switch (id) {

@@ -38,7 +38,7 @@ TEST_F(StatisticsReportSource, ExtendedResultsFollowTheDescribedOnes) {
   ReportLines described, full;
   ASSERT_TRUE(buildReport(context(), StatisticsReportInput{calc.table(), calc.mode(), calc.engine().results()},
                           described));
-  ASSERT_TRUE(statisticsReportSource(calc)->build(context(), full));
+  ASSERT_TRUE(statisticsReportSource(calc, true)->build(context(), full));
   // Everything before "<END>" of the described report comes first, unchanged.
   ASSERT_GT(full.size(), described.size());
   for (int i = 0; i + 1 < described.size(); ++i) EXPECT_EQ(full[i], described[i]) << "line " << i;
@@ -54,17 +54,26 @@ TEST_F(StatisticsReportSource, ExtendedResultsFollowTheDescribedOnes) {
   EXPECT_EQ(full[full.size() - 1], "<END>");
 }
 
+TEST_F(StatisticsReportSource, WithoutTheExtendedResultsTheReportIsTheDescribedOne) {
+  load(StatMode::Values, {{1, 0}, {2, 0}, {4, 0}});
+  ReportLines described, plain;
+  ASSERT_TRUE(buildReport(context(), StatisticsReportInput{calc.table(), calc.mode(), calc.engine().results()},
+                          described));
+  ASSERT_TRUE(statisticsReportSource(calc)->build(context(), plain));
+  EXPECT_EQ(plain.lines(), described.lines());
+}
+
 TEST_F(StatisticsReportSource, TheDiagramPageDrawsTheChosenCurve) {
   load(StatMode::Pairs, {{1, 2}, {2, 5}, {3, 10}, {4, 17}});
   ASSERT_TRUE(calc.chooseFit(FitKind::Exponential));
   EXPECT_TRUE(calc.diagramSeries().curve);
-  EXPECT_TRUE(statisticsReportSource(calc)->diagram());
+  EXPECT_TRUE(statisticsReportSource(calc, true)->diagram());
 }
 
 TEST_F(StatisticsReportSource, SeriesReportListsTheDescriptiveStatistics) {
   load(StatMode::Values, {{2, 0}, {4, 0}, {4, 0}, {4, 0}, {5, 0}, {5, 0}, {7, 0}, {9, 0}});
   ReportLines lines;
-  ASSERT_TRUE(statisticsReportSource(calc)->build(context(), lines));
+  ASSERT_TRUE(statisticsReportSource(calc, true)->build(context(), lines));
   std::vector<std::string> plain;
   for (const std::string& l : lines.lines()) plain.push_back(markupToPlainUtf8(l));
   EXPECT_NE(std::find(plain.begin(), plain.end(), "médiane .. = 4.5"), plain.end());
