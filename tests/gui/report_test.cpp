@@ -403,6 +403,22 @@ class ReportTest : public QObject {
     QVERIFY(!QFile::exists(printed()));
   }
 
+  void statisticsReportGivesTheExtendedResultsAndTheFit() {
+    auto* panel = statisticsWithPairs();
+    QVERIFY(panel);
+    QVERIFY(panel->calculator().chooseFit(FitKind::Poly2));
+    whenShown<ReportOptionsDialog>([](ReportOptionsDialog* d) { d->accept(); });
+    printAll();
+    window()->runCommand(kCmdPrint);
+    const QString text = pdfText(printed());
+    keep(printed(), "statistics-fit.pdf");
+    // The described results first, then the uncertainty and the fit.
+    const qsizetype described = text.indexOf(QStringLiteral("coefficient de corrélation"));
+    QVERIFY2(described >= 0, qPrintable(text));
+    QVERIFY(text.indexOf(QStringLiteral("IC 95 %")) > described);
+    QVERIFY(text.indexOf(QStringLiteral("Ajustement : Polynôme de degré 2")) > described);
+  }
+
   void trendDialogPrintsTheDiagramOnOnePage() {
     auto* panel = statisticsWithPairs();
     QVERIFY(panel);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -386,6 +387,109 @@ class StatisticsPanelTest : public QObject {
     shot(panel->trendDialog(), "statistics-trend-mode1");
     // Escape closes the dialog once the drawing is done.
     QTest::keyClick(panel->trendDialog(), Qt::Key_Escape);
+    QTRY_VERIFY(!panel->trendDialog());
+  }
+
+  void everyFitInTheTrendDialog() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    // Positive x and y, so that every fit takes them.
+    setClipboard(twentyPairs());
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(panel->predictXEdit()->isVisibleTo(panel));
+    const std::size_t described = panel->calculator().resultLines().size();
+    QCOMPARE(described, std::size_t{18});
+    QVERIFY(panel->calculator().shownLines().size() > described);
+    panel->resultsView()->scrollBar()->setValue(panel->resultsView()->scrollBar()->maximum());
+    shot(window(), "statistics-mode2-extended");
+    panel->resultsView()->scrollToTop();
+
+    QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
+    QTRY_VERIFY(panel->trendDialog() && panel->trendDialog()->isVisible());
+    TrendDialog* dialog = panel->trendDialog();
+    QVERIFY(dialog->fitChoice()->isVisible());
+    QCOMPARE(dialog->fitChoice()->count(), kFitKindCount);
+    QVERIFY(dialog->fitResults()->text().contains(QStringLiteral("r² = ")));
+    for (int kind = 0; kind < kFitKindCount; ++kind) {
+      emit dialog->fitChoice()->activated(kind);
+      QCOMPARE(static_cast<int>(panel->calculator().fit()), kind);
+      QCOMPARE(dialog->fitChoice()->currentIndex(), kind);
+      QTRY_VERIFY(!dialog->view()->picture().isNull());
+      QVERIFY(m_messenger.boxes().empty());
+      const QString name = QStringLiteral("statistics-fit-") + QString::fromLatin1(fitKey(static_cast<FitKind>(kind)));
+      shot(dialog, name.toLatin1().constData());
+    }
+    QVERIFY(dialog->fitResults()->text().startsWith(QStringLiteral("a = ")));
+    dialog->accept();
+    QTRY_VERIFY(!panel->trendDialog());
+    // The fit chosen last is the one listed, and remembered.
+    QCOMPARE(m_store.readInt("Statistic", "Fit", -1), static_cast<long long>(FitKind::Logarithmic));
+  }
+
+  void aRefusedFitKeepsThePreviousOne() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("0\t1\r\n1\t3\r\n2\t2\r\n3\t5"));
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
+    QTRY_VERIFY(panel->trendDialog() && panel->trendDialog()->isVisible());
+    TrendDialog* dialog = panel->trendDialog();
+    emit dialog->fitChoice()->activated(static_cast<int>(FitKind::Power));
+    QVERIFY(QString::fromStdString(m_messenger.lastTextUtf8()).contains(QStringLiteral("Ligne 1 : x doit être")));
+    QCOMPARE(dialog->fitChoice()->currentIndex(), static_cast<int>(FitKind::Linear));
+    QCOMPARE(panel->calculator().fit(), FitKind::Linear);
+    dialog->accept();
+    QTRY_VERIFY(!panel->trendDialog());
+  }
+
+  void predictionsUnderTheResults() {
+    StatisticsPanel* panel = open(2);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("0\t1\r\n1\t3\r\n2\t2\r\n3\t5"));  // y = 1.1 x + 1.1
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QLineEdit* x = panel->predictXEdit();
+    QTest::keyClicks(x, "2,5a");
+    // The comma is taken as the point, the letter refused.
+    QCOMPARE(x->text(), QStringLiteral("2.5"));
+    QCOMPARE(panel->predictedYLabel()->text(), QStringLiteral("3.85"));
+    // "Copier dans" takes ŷ while the x field has the focus; "Utiliser" types into the y field.
+    window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
+    x->setFocus();
+    QTRY_VERIFY(x->hasFocus());
+    window()->runCommand(kCmdCopyToMemory + 3);
+    QCOMPARE(m_app->app().memories[3], 3.85);
+    m_app->app().memories[4] = 3.3;
+    panel->predictYEdit()->setFocus();
+    QTRY_VERIFY(panel->predictYEdit()->hasFocus());
+    window()->runCommand(kCmdUseMemory + 4);
+    QCOMPARE(panel->predictYEdit()->text(), QStringLiteral("3.3"));
+    QCOMPARE(panel->predictedXLabel()->text(), QStringLiteral("2"));
+    shot(window(), "statistics-predictions");
+    // The results go with a change of the table, and so do the predictions.
+    clickCell(panel, 1, 1);
+    type(panel, "9", Qt::Key_Return);
+    QCOMPARE(panel->predictedYLabel()->text(), QString());
+  }
+
+  void henryLineExtendedResults() {
+    StatisticsPanel* panel = open(1);
+    QVERIFY(panel);
+    setClipboard(QStringLiteral("10\t2\r\n12\t5\r\n14\t9\r\n16\t14\r\n18\t11\r\n20\t6\r\n22\t3"));
+    window()->runCommand(kCmdPaste);
+    window()->runCommand(kCmdStatCalculate);
+    QVERIFY(!panel->predictXEdit()->isVisibleTo(panel));
+    panel->resultsView()->scrollBar()->setValue(panel->resultsView()->scrollBar()->maximum());
+    shot(window(), "statistics-mode1-extended");
+    QTest::mouseClick(panel->lineButton(), Qt::LeftButton);
+    QTRY_VERIFY(panel->trendDialog() && !panel->trendDialog()->view()->picture().isNull());
+    QVERIFY(!panel->trendDialog()->fitChoice()->isVisible());
+    QVERIFY(panel->trendDialog()->fitResults()->text().contains(QStringLiteral("moyenne = ")));
+    shot(panel->trendDialog(), "statistics-henry");
+    panel->trendDialog()->accept();
     QTRY_VERIFY(!panel->trendDialog());
   }
 

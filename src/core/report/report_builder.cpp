@@ -137,6 +137,10 @@ void writeStatisticsResults(const ReportContext& context, const StatisticsReport
       }
       break;
   }
+  if (!input.extendedLines.empty()) {
+    out.empty();
+    for (const std::string& line : input.extendedLines) out.add(line);
+  }
   if (context.exporting && context.options.line && input.mode != StatMode::Values) {
     out.add(kReportPageBreak);
     out.add(kReportDiagram);

@@ -67,6 +67,9 @@ struct StatisticsReportInput {
   const StatTable& table;
   StatMode mode;
   const StatResults& results;
+  /// Written after the described results, after an empty line (backslash
+  /// markup): the descriptive statistics, the uncertainty and the chosen fit.
+  std::vector<std::string> extendedLines = {};
 };
 struct GeometricReportInput {
   std::string figureName;  ///< the figure's name line from the catalogue (code page 1252 markup)

@@ -40,13 +40,17 @@ class ScientificSource : public ReportSource {
 
 class StatisticsSource : public ReportSource {
  public:
-  explicit StatisticsSource(const StatisticsCalculator& calculator) : m_calculator(calculator) {}
+  StatisticsSource(const StatisticsCalculator& calculator, bool extended)
+      : m_calculator(calculator), m_extended(extended) {}
   int calculator() const override { return 2; }
   bool hasReport() const override { return m_calculator.canPrint(); }
   bool build(const ReportContext& context, ReportLines& lines) const override {
     return buildReport(context,
                        StatisticsReportInput{m_calculator.table(), m_calculator.mode(),
-                                             m_calculator.engine().results()},
+                                             m_calculator.engine().results(),
+                                             m_extended ? extendedReportLines(m_calculator.extended(),
+                                                                              m_calculator.mode())
+                                                        : std::vector<std::string>{}},
                        lines);
   }
   FigureDrawer diagram() const override {
@@ -62,6 +66,7 @@ class StatisticsSource : public ReportSource {
 
  private:
   const StatisticsCalculator& m_calculator;
+  bool m_extended;
 };
 
 class GeometricSource : public ReportSource {
@@ -113,8 +118,9 @@ std::unique_ptr<ReportSource> standardReportSource(const Tape& tape) { return st
 std::unique_ptr<ReportSource> scientificReportSource(const ScientificState& state) {
   return std::make_unique<ScientificSource>(state);
 }
-std::unique_ptr<ReportSource> statisticsReportSource(const StatisticsCalculator& calculator) {
-  return std::make_unique<StatisticsSource>(calculator);
+std::unique_ptr<ReportSource> statisticsReportSource(const StatisticsCalculator& calculator,
+                                                     bool extendedResults) {
+  return std::make_unique<StatisticsSource>(calculator, extendedResults);
 }
 std::unique_ptr<ReportSource> geometricReportSource(GeometryModel& model) {
   return std::make_unique<GeometricSource>(model);

@@ -44,7 +44,10 @@ class ReportSource {
 /// state when asked, so it must not outlive it.
 std::unique_ptr<ReportSource> standardReportSource(const Tape& tape);
 std::unique_ptr<ReportSource> scientificReportSource(const ScientificState& state);
-std::unique_ptr<ReportSource> statisticsReportSource(const StatisticsCalculator& calculator);
+/// With `extendedResults`, the statistics report goes on after the described
+/// results with the descriptive statistics, the uncertainty and the chosen fit.
+std::unique_ptr<ReportSource> statisticsReportSource(const StatisticsCalculator& calculator,
+                                                     bool extendedResults = false);
 std::unique_ptr<ReportSource> geometricReportSource(GeometryModel& model);
 std::unique_ptr<ReportSource> unitsReportSource(const UnitsModel& model);
 

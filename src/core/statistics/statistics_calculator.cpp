@@ -1,5 +1,7 @@
 #include "statistics/statistics_calculator.h"
 
+#include <cmath>
+
 #include "numbers/messages.h"
 #include "numbers/number_check.h"
 #include "numbers/real_format.h"
@@ -12,7 +14,8 @@ StatisticsCalculator::StatisticsCalculator(SettingsStore& settings, Messenger& m
     : m_settings(settings),
       m_messenger(messenger),
       m_mode(readStoredStatMode(settings)),
-      m_grid(m_table, messenger, m_mode) {
+      m_grid(m_table, messenger, m_mode),
+      m_fit(fitKindFromInt(settings.readInt(kStatModeSection, kStatFitKey, 0))) {
   m_engine.clearResults(m_mode);
   m_grid.setChangeHandler([this] { invalidate(); });
 }
@@ -20,17 +23,104 @@ StatisticsCalculator::StatisticsCalculator(SettingsStore& settings, Messenger& m
 void StatisticsCalculator::invalidate() {
   m_resultsValid = false;
   m_lines.clear();
+  m_shown.clear();
+  m_extended = ExtendedResults{};
   m_highlighted = -1;
+}
+
+std::span<const StatRow> StatisticsCalculator::rows() const {
+  return {&m_table.row(1), static_cast<std::size_t>(m_table.count())};
+}
+
+void StatisticsCalculator::listResults() {
+  m_lines = buildResultsList(m_engine.results(), m_mode);
+  m_extended = computeExtendedResults(rows(), m_mode, m_engine.results(), m_fit);
+  m_shown = m_lines;
+  for (std::string& line : extendedResultLines(extendedItems(m_extended, m_mode))) m_shown.push_back(std::move(line));
+  m_resultsValid = true;
+}
+
+bool StatisticsCalculator::chooseFit(FitKind kind) {
+  if (m_resultsValid && m_mode == StatMode::Pairs) {
+    const FitOutcome outcome = fitCurve(rows(), kind);
+    if (!outcome.fit) {
+      ShowMessage(m_messenger, kCaptionImpossible, 0, outcome.message(), MessageStyle::Error);
+      return false;
+    }
+  }
+  m_fit = kind;
+  m_settings.writeInt(kStatModeSection, kStatFitKey, static_cast<int>(kind));
+  if (m_resultsValid) {
+    const int highlighted = m_highlighted;
+    listResults();
+    // The described lines do not move; a highlighted extended line may be gone.
+    m_highlighted = highlighted < static_cast<int>(m_lines.size()) ? highlighted : -1;
+  }
+  return true;
+}
+
+std::string StatisticsCalculator::trendSummary() const {
+  if (!m_resultsValid || !m_engine.results().hasLine()) return {};
+  const auto g = [](double v) { return formatDouble("%.9G", v); };
+  if (m_mode == StatMode::Frequencies) {
+    if (!m_extended.henry) return {};
+    return "Loi normale de la droite de Henry :\nmoyenne = " + g(m_extended.henry->mean) + "\n\xE9" "cart type = " +
+           g(m_extended.henry->sd) + "\nr\xB2 = " + g(m_engine.results().r2);
+  }
+  if (m_mode != StatMode::Pairs) return {};
+  if (!m_extended.fit.fit) return m_extended.fit.message();
+  const FitResult& fit = *m_extended.fit.fit;
+  std::string text;
+  for (const FitCoefficient& c : fit.coefficients) {
+    text += c.name + " = " + g(c.value);
+    if (c.se) text += "   s(" + c.name + ") = " + g(*c.se);
+    text += "\n";
+  }
+  text += "r\xB2 = " + g(fit.r2);
+  if (fit.kind == FitKind::Exponential || fit.kind == FitKind::Power) text += " (de l'ajustement de ln y)";
+  return text;
+}
+
+bool StatisticsCalculator::typePrediction(PredictionField field, const std::string& typed) {
+  std::string text = TypedNumberText(typed);
+  if (text.size() > 25 || (!text.empty() && !CheckTypedNumber(text))) {
+    SoundBeep(m_messenger, BeepKind::Warning);
+    return false;
+  }
+  m_prediction[static_cast<int>(field)] = std::move(text);
+  return true;
+}
+
+const std::string& StatisticsCalculator::predictionText(PredictionField field) const {
+  return m_prediction[static_cast<int>(field)];
+}
+
+std::optional<double> StatisticsCalculator::predictionResult(PredictionField field) const {
+  if (!m_resultsValid || m_mode != StatMode::Pairs || !m_extended.fit.fit) return std::nullopt;
+  double typed = 0.0;
+  if (!parseReal(predictionText(field), typed)) return std::nullopt;
+  const FitResult& fit = *m_extended.fit.fit;
+  std::optional<double> result;
+  if (field == PredictionField::YForX) {
+    const double y = fit.evaluate(typed);
+    if (std::isfinite(y)) result = y;
+  } else {
+    result = inverseOf(fit, typed, m_extended.xMin, m_extended.xMax);
+  }
+  if (result && std::fabs(*result) > 1e300) return std::nullopt;
+  return result;
+}
+
+std::string StatisticsCalculator::predictionResultText(PredictionField field) const {
+  const std::optional<double> result = predictionResult(field);
+  return result ? formatDouble("%.9G", *result) : std::string();
 }
 
 void StatisticsCalculator::loadSection(const std::optional<std::string>& body) {
   readStatisticsSection(body, m_settings, m_mode, m_engine.results(), m_table);
   m_grid.setMode(m_mode);
   invalidate();
-  if (m_engine.computeStatistics(m_table, m_mode)) {
-    m_lines = buildResultsList(m_engine.results(), m_mode);
-    m_resultsValid = true;
-  }
+  if (m_engine.computeStatistics(m_table, m_mode)) listResults();
 }
 
 std::optional<std::string> StatisticsCalculator::sectionBody() const {
@@ -74,16 +164,15 @@ bool StatisticsCalculator::calculate() {
   }
   invalidate();
   if (!m_engine.computeStatistics(m_table, m_mode, &m_messenger)) return false;
-  m_lines = buildResultsList(m_engine.results(), m_mode);
-  m_resultsValid = true;
+  listResults();
   m_grid.clearSelection();
   return true;
 }
 
 void StatisticsCalculator::clickResultLine(int index) {
   m_highlighted = -1;
-  if (!m_resultsValid || index < 0 || index >= static_cast<int>(m_lines.size())) return;
-  if (!m_lines[static_cast<std::size_t>(index)].empty()) m_highlighted = index;
+  if (!m_resultsValid || index < 0 || index >= static_cast<int>(m_shown.size())) return;
+  if (!m_shown[static_cast<std::size_t>(index)].empty()) m_highlighted = index;
 }
 
 LineButton StatisticsCalculator::lineButton() const {
@@ -121,7 +210,7 @@ CopyOutcome StatisticsCalculator::copy(bool editorFocused, char decimalSeparator
     return out;
   }
   if (m_resultsValid && m_highlighted >= 0) {
-    if (auto number = resultLineNumber(m_lines[static_cast<std::size_t>(m_highlighted)])) {
+    if (auto number = resultLineNumber(m_shown[static_cast<std::size_t>(m_highlighted)])) {
       out.kind = CopyOutcome::Kind::Text;
       out.text = *number;
     }
@@ -144,7 +233,7 @@ CopyOutcome StatisticsCalculator::copy(bool editorFocused, char decimalSeparator
 
 std::optional<double> StatisticsCalculator::highlightedValue(char decimalSeparator) const {
   if (!m_resultsValid || m_highlighted < 0) return std::nullopt;
-  auto number = resultLineNumber(m_lines[static_cast<std::size_t>(m_highlighted)]);
+  auto number = resultLineNumber(m_shown[static_cast<std::size_t>(m_highlighted)]);
   if (!number) return std::nullopt;
   std::string text = LocalisePoint(*number, decimalSeparator);
   if (!CheckNumberText(text, 3, true)) return std::nullopt;
@@ -162,7 +251,8 @@ bool StatisticsCalculator::useMemoryValue(double value) {
   return true;
 }
 
-DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode) {
+DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode,
+                                const ExtendedResults* extended) {
   DiagramSeries series;
   series.a = engine.results().a;
   series.b = engine.results().b;
@@ -174,11 +264,21 @@ DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table
     for (int i = 1; i <= table.count(); ++i) series.points.push_back(table.row(i));
     series.axes = {AxisScale::Linear, AxisScale::Linear};
   }
+  if (!extended || !engine.results().hasLine()) return series;
+  if (mode == StatMode::Frequencies && extended->henry) {
+    series.equation = "moyenne = " + formatDouble("%.6G", extended->henry->mean) + "   \xE9" "cart type = " +
+                      formatDouble("%.6G", extended->henry->sd) + "   r\xB2 = " +
+                      formatDouble("%.6G", engine.results().r2);
+  } else if (mode == StatMode::Pairs && extended->fit.fit) {
+    const FitResult& fit = *extended->fit.fit;
+    series.equation = fit.equation();
+    if (fit.kind != FitKind::Linear) series.curve = [fit](double x) { return fit.evaluate(x); };
+  }
   return series;
 }
 
 DiagramSeries StatisticsCalculator::diagramSeries() const {
-  return makeDiagramSeries(m_engine, m_table, m_mode);
+  return makeDiagramSeries(m_engine, m_table, m_mode, m_resultsValid ? &m_extended : nullptr);
 }
 
 }  // namespace qz

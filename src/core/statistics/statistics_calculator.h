@@ -3,12 +3,14 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/messenger.h"
 #include "platform/settings_store.h"
 #include "statistics/diagram_renderer.h"
+#include "statistics/extended_results.h"
 #include "statistics/stat_engine.h"
 #include "statistics/stat_grid.h"
 
@@ -44,9 +46,21 @@ enum StatisticsText : int {
   kStatMissingValue = 21,        ///< "Valeur manquante à la dernière ligne du tableau !"
 };
 
+/// Settings key (section "Statistic") of the fit chosen in the trend dialog.
+inline constexpr const char* kStatFitKey = "Fit";
+
 /// The diagram's points and line after a computation in `mode`: the Henry
 /// preparation's points but the last in mode 1, the table's rows in mode 2.
-DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode);
+/// With `extended`, the equation in a corner (and, for a fit other than the
+/// straight line, its curve).
+DiagramSeries makeDiagramSeries(const StatEngine& engine, const StatTable& table, StatMode mode,
+                                const ExtendedResults* extended = nullptr);
+
+/// The two fields under the results in mode 2.
+enum class PredictionField {
+  YForX,  ///< the user types x, the fitted curve gives ŷ
+  XForY,  ///< the user types y, the inverse of the curve gives x̂
+};
 
 class StatisticsCalculator {
  public:
@@ -76,13 +90,42 @@ class StatisticsCalculator {
 
   // Results list.
   bool resultsValid() const { return m_resultsValid; }
-  /// The markup lines (one-byte codes) while the results are valid, else none.
+  /// The described markup lines (one-byte codes) while the results are valid, else none.
   const std::vector<std::string>& resultLines() const { return m_lines; }
+  /// What the list shows: the described lines, then a blank line and the
+  /// extended results (descriptive statistics, uncertainty, chosen fit).
+  /// Highlighting and clicking address these lines.
+  const std::vector<std::string>& shownLines() const { return m_shown; }
+  /// The extended results of the last successful computation.
+  const ExtendedResults& extended() const { return m_extended; }
   /// -1 when no line is highlighted.
   int highlightedLine() const { return m_highlighted; }
-  /// A click on line `index` of the list (-1 outside any line): highlights a
-  /// non-empty line while the results are valid, else nothing.
+  /// A click on line `index` of the shown list (-1 outside any line):
+  /// highlights a non-empty line while the results are valid, else nothing.
   void clickResultLine(int index);
+
+  // The fit of the trend dialog (mode 2).
+  FitKind fit() const { return m_fit; }
+  /// Chooses the fit drawn, listed and reported; remembered in the settings.
+  /// With valid results a fit the data cannot take is refused with its
+  /// message ("CALCUL IMPOSSIBLE") and the previous fit stays: false.
+  bool chooseFit(FitKind kind);
+
+  /// The results the trend dialog shows beside the diagram (code page 1252,
+  /// one per line): the chosen fit's coefficients with their standard errors
+  /// and r², or why the data cannot take it; the normal law of the Henry line.
+  std::string trendSummary() const;
+
+  // Predictions (mode 2): ŷ for a typed x, x̂ for a typed y, by the chosen fit.
+  /// The typed text through TypedNumberText; a text that is no number being
+  /// typed (or longer than 25 characters) is refused with a beep: false.
+  bool typePrediction(PredictionField field, const std::string& typed);
+  const std::string& predictionText(PredictionField field) const;
+  /// The result of a field: nothing without valid results in mode 2, a
+  /// complete typed number and a curve that gives one.
+  std::optional<double> predictionResult(PredictionField field) const;
+  /// That result as the field shows it ("%.9G"), or "".
+  std::string predictionResultText(PredictionField field) const;
 
   // Buttons, menus and toolbar.
   LineButton lineButton() const;
@@ -114,6 +157,9 @@ class StatisticsCalculator {
  private:
   void invalidate();
   void clearTable(StatMode mode);
+  /// The list after a successful computation: described and extended lines.
+  void listResults();
+  std::span<const StatRow> rows() const;
 
   SettingsStore& m_settings;
   Messenger& m_messenger;
@@ -123,6 +169,10 @@ class StatisticsCalculator {
   StatGrid m_grid;
   bool m_resultsValid = false;
   std::vector<std::string> m_lines;
+  std::vector<std::string> m_shown;
+  ExtendedResults m_extended;
+  FitKind m_fit = FitKind::Linear;
+  std::string m_prediction[2];
   int m_highlighted = -1;
 };
 

@@ -58,7 +58,7 @@ void StatResultsView::resizeEvent(QResizeEvent* event) {
 }
 
 void StatResultsView::refresh() {
-  const int lines = static_cast<int>(m_calculator.resultLines().size());
+  const int lines = static_cast<int>(m_calculator.shownLines().size());
   const int range = std::max(0, lines - std::max(1, (contentsRect().height() - kInset - 2) / m_lineHeight));
   m_scrollBar->setVisible(range > 0);
   m_first = std::clamp(m_first, 0, range);
@@ -81,7 +81,7 @@ int StatResultsView::lineAt(const QPoint& position) const {
   const QRect r = listRect();
   if (!r.contains(position)) return -1;
   const int index = m_first + (position.y() - r.top()) / m_lineHeight;
-  return index < static_cast<int>(m_calculator.resultLines().size()) ? index : -1;
+  return index < static_cast<int>(m_calculator.shownLines().size()) ? index : -1;
 }
 
 void StatResultsView::paintEvent(QPaintEvent* event) {
@@ -90,7 +90,7 @@ void StatResultsView::paintEvent(QPaintEvent* event) {
   const QRect inside = contentsRect();
   painter.fillRect(inside, PainterCanvas::qtColour(m_style.windowBackground));
   const QRect r = listRect();
-  const auto& all = m_calculator.resultLines();
+  const auto& all = m_calculator.shownLines();
   const std::vector<std::string> shown(all.begin() + std::min<std::ptrdiff_t>(m_first, std::ssize(all)),
                                        all.end());
   PainterCanvas canvas(&painter);

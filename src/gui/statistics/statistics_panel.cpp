@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -134,10 +135,12 @@ void StatisticsPanel::buildLayout() {
   title->setFont(strong);
   m_results = new StatResultsView(*m_calculator, resultsStyle(m_app), this);
   m_results->setToolTip(QStringLiteral("Cliquer un résultat pour le copier ou le placer en mémoire"));
+  buildPredictions();
   auto* right = new QVBoxLayout;
   right->setSpacing(6);
   right->addWidget(title);
   right->addWidget(m_results, 1);
+  right->addWidget(m_predictions);
 
   auto* root = new QHBoxLayout(this);
   root->setContentsMargins(12, 10, 12, 2);
@@ -148,6 +151,7 @@ void StatisticsPanel::buildLayout() {
   connect(m_grid, &StatGridView::changed, this, [this] {
     m_count->setText(cp1252ToQString(m_calculator->grid().countText()));
     m_results->refresh();
+    showPredictions();
     refreshEnabling();
     emit stateChanged();
   });
@@ -160,6 +164,69 @@ void StatisticsPanel::buildLayout() {
   connect(m_lineButton, &QPushButton::clicked, this, [this] {
     command(m_calculator->lineButton() == LineButton::Henry ? kCmdStatHenry : kCmdStatRegression);
   });
+}
+
+void StatisticsPanel::buildPredictions() {
+  // ŷ for a typed x and x̂ for a typed y, by the fit chosen in the trend dialog.
+  m_predictions = new QWidget(this);
+  auto* grid = new QGridLayout(m_predictions);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(6);
+  const QString typed[2] = {QStringLiteral("x :"), QStringLiteral("y :")};
+  const QString result[2] = {QStringLiteral("ŷ ="), QStringLiteral("x̂ =")};
+  const QString names[2] = {QStringLiteral("predictX"), QStringLiteral("predictY")};
+  const QString tips[2] = {
+      QStringLiteral("Taper x : la courbe ajustée donne ŷ (mémoires : « Copier dans » prend ŷ)"),
+      QStringLiteral("Taper y : la courbe ajustée donne x̂ (mémoires : « Copier dans » prend x̂)")};
+  for (int field = 0; field < 2; ++field) {
+    auto* edit = new QLineEdit(m_predictions);
+    edit->setObjectName(names[field]);
+    edit->setMaxLength(25);
+    edit->setToolTip(tips[field]);
+    auto* value = new QLabel(m_predictions);
+    value->setObjectName(names[field] + QStringLiteral("Result"));
+    value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setMinimumWidth(120);
+    grid->addWidget(new QLabel(typed[field], m_predictions), field, 0);
+    grid->addWidget(edit, field, 1);
+    grid->addWidget(new QLabel(result[field], m_predictions), field, 2);
+    grid->addWidget(value, field, 3);
+    m_predictEdit[field] = edit;
+    m_predictResult[field] = value;
+    connect(edit, &QLineEdit::textEdited, this, [this, field] { typePrediction(field); });
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+}
+
+void StatisticsPanel::typePrediction(int field) {
+  QLineEdit* edit = m_predictEdit[field];
+  const auto which = static_cast<PredictionField>(field);
+  const int caret = edit->cursorPosition();
+  const bool taken = m_calculator->typePrediction(which, qStringToCp1252(edit->text()));
+  // The field shows the calculator's text: the typing rule's form, or the
+  // text before a refused keystroke.
+  const QString shown = cp1252ToQString(m_calculator->predictionText(which));
+  if (edit->text() != shown) {
+    edit->setText(shown);
+    edit->setCursorPosition(std::min(taken ? caret : caret - 1, static_cast<int>(shown.size())));
+  }
+  showPredictions();
+}
+
+void StatisticsPanel::showPredictions() {
+  const bool pairs = m_calculator->mode() == StatMode::Pairs;
+  m_predictions->setVisible(pairs);
+  for (int field = 0; field < 2; ++field)
+    m_predictResult[field]->setText(
+        cp1252ToQString(m_calculator->predictionResultText(static_cast<PredictionField>(field))));
+}
+
+int StatisticsPanel::focusedPrediction() const {
+  for (int field = 0; field < 2; ++field)
+    if (m_predictEdit[field]->hasFocus()) return field;
+  return -1;
 }
 
 // ---- Section and shared commands ---------------------------------------------------
@@ -187,6 +254,12 @@ bool StatisticsPanel::commitFields() {
 void StatisticsPanel::clearAll() { loadSection(std::nullopt); }
 
 bool StatisticsPanel::memoryValue(std::string& valueText) const {
+  if (const int field = focusedPrediction(); field >= 0) {
+    const std::optional<double> result = m_calculator->predictionResult(static_cast<PredictionField>(field));
+    if (!result) return false;
+    valueText = exchangeText(*result);
+    return true;
+  }
   if (m_grid->editorFocused()) {
     std::string text = qStringToCp1252(m_grid->editor()->text());
     std::replace(text.begin(), text.end(), ',', '.');
@@ -202,6 +275,13 @@ bool StatisticsPanel::memoryValue(std::string& valueText) const {
 }
 
 bool StatisticsPanel::useMemory(const std::string& valueText) {
+  if (const int field = focusedPrediction(); field >= 0) {
+    double typed = 0.0;
+    if (!parseReal(valueText, typed)) return false;
+    m_predictEdit[field]->setText(cp1252ToQString(FormatReal(typed, FormatMode::Free)));
+    typePrediction(field);
+    return true;
+  }
   double value = 0.0;
   if (!m_grid->editorFocused() || !parseReal(valueText, value)) return false;
   if (!m_calculator->useMemoryValue(value)) return true;  // the grid's refusal was already heard
@@ -289,7 +369,7 @@ bool StatisticsPanel::command(int id) {
   return true;
 }
 
-std::unique_ptr<ReportSource> StatisticsPanel::reportSource() { return statisticsReportSource(*m_calculator); }
+std::unique_ptr<ReportSource> StatisticsPanel::reportSource() { return statisticsReportSource(*m_calculator, true); }
 
 bool StatisticsPanel::commandEnabled(int id) const {
   switch (id) {
@@ -362,7 +442,20 @@ void StatisticsPanel::openTrendDialog() {
   m_calculator->grid().closeEditor();
   auto* dialog = new TrendDialog(m_calculator->diagramSeries(), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // A saved diagram goes, like the reports, to the exports folder by default.
+  dialog->setSaveTarget(&m_app.messenger(), QString::fromStdString(m_app.defaultFolderPath(kExportFolder)));
   m_trend = dialog;
+  if (m_calculator->mode() == StatMode::Pairs) dialog->offerFits(static_cast<int>(m_calculator->fit()));
+  dialog->showFit(m_calculator->diagramSeries(), static_cast<int>(m_calculator->fit()),
+                  m_calculator->trendSummary());
+  connect(dialog, &TrendDialog::fitChosen, this, [this, dialog](int kind) {
+    // A refusal has shown its message; the dialog goes back to the fit kept.
+    m_calculator->chooseFit(static_cast<FitKind>(kind));
+    dialog->showFit(m_calculator->diagramSeries(), static_cast<int>(m_calculator->fit()),
+                    m_calculator->trendSummary());
+    m_results->refresh();
+    showPredictions();
+  });
   connect(dialog, &QDialog::finished, this, [this] { update(); });
   connect(dialog, &TrendDialog::printRequested, this,
           [this, dialog] { emit reportRequested(static_cast<int>(ReportJob::PrintDiagram), dialog); });
@@ -375,6 +468,7 @@ void StatisticsPanel::showState() {
   m_grid->refresh();
   m_count->setText(cp1252ToQString(m_calculator->grid().countText()));
   m_results->refresh();
+  showPredictions();
   refreshEnabling();
   emit stateChanged();
 }

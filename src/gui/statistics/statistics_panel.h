@@ -12,7 +12,9 @@
 class QAction;
 class QDialog;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QWidget;
 
 namespace qz {
 
@@ -65,6 +67,11 @@ class StatisticsPanel : public CalculatorPanel {
   QPushButton* deselectButton() const { return m_deselectButton; }
   QPushButton* clearAllButton() const { return m_clearAllButton; }
   QLabel* countLabel() const { return m_count; }
+  /// The prediction fields under the results (mode 2): x typed for ŷ, y typed for x̂.
+  QLineEdit* predictXEdit() const { return m_predictEdit[0]; }
+  QLineEdit* predictYEdit() const { return m_predictEdit[1]; }
+  QLabel* predictedYLabel() const { return m_predictResult[0]; }
+  QLabel* predictedXLabel() const { return m_predictResult[1]; }
   /// The trend dialog while it is open (for tests), else null.
   TrendDialog* trendDialog() const;
 
@@ -81,6 +88,11 @@ class StatisticsPanel : public CalculatorPanel {
   void paste();
   void selectRows();
   void openTrendDialog();
+  void buildPredictions();
+  void typePrediction(int field);
+  void showPredictions();
+  /// The prediction field with the focus (0 ŷ, 1 x̂), or -1.
+  int focusedPrediction() const;
 
   CalcApp& m_app;
   std::unique_ptr<StatisticsCalculator> m_calculator;
@@ -93,6 +105,9 @@ class StatisticsPanel : public CalculatorPanel {
   QPushButton* m_clearAllButton = nullptr;
   QPushButton* m_lineButton = nullptr;
   QPushButton* m_calculateButton = nullptr;
+  QWidget* m_predictions = nullptr;
+  QLineEdit* m_predictEdit[2] = {nullptr, nullptr};
+  QLabel* m_predictResult[2] = {nullptr, nullptr};
   QPointer<QAction> m_undoAction;
   QPointer<QAction> m_deleteAction;
   QPointer<QAction> m_modeActions[3];

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +18,8 @@
 #include "platform/painter_canvas.h"
 #include "platform/qt_messenger.h"
 #include "statistics/diagram_export.h"
+#include "platform/qt_text.h"
+#include "statistics/regression_fit.h"
 
 namespace qz {
 
@@ -101,9 +105,22 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   m_saveButton->setToolTip(QStringLiteral("Enregistrer le diagramme en image PNG ou SVG"));
   connect(m_saveButton, &QPushButton::clicked, this, &TrendDialog::saveDiagram);
 
+  // The fit beside the diagram: its choice (mode 2) and its results.
+  m_fitChoice = new QComboBox(this);
+  m_fitChoice->setObjectName(QStringLiteral("fitChoice"));
+  m_fitChoice->setToolTip(QStringLiteral("Courbe de tendance ajustée aux points"));
+  for (int kind = 0; kind < kFitKindCount; ++kind)
+    m_fitChoice->addItem(cp1252ToQString(fitLabel(static_cast<FitKind>(kind))));
+  m_fitChoice->hide();
+  m_fitResults = new QLabel(this);
+  m_fitResults->setObjectName(QStringLiteral("fitResults"));
+  m_fitResults->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  connect(m_fitChoice, &QComboBox::activated, this, &TrendDialog::fitChosen);
+
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(m_saveButton);
+  buttons->addWidget(m_fitChoice);
   buttons->addStretch(1);
+  buttons->addWidget(m_saveButton);
   buttons->addWidget(m_printButton);
   buttons->addWidget(ok);
   buttons->addWidget(help);
@@ -111,6 +128,7 @@ TrendDialog::TrendDialog(DiagramSeries series, QWidget* parent)
   layout->setContentsMargins(10, 10, 10, 10);
   layout->setSpacing(10);
   layout->addWidget(m_view, 1);
+  layout->addWidget(m_fitResults);
   layout->addLayout(buttons);
   resize(680, 480);
   if (parent) move(parent->window()->frameGeometry().center() - rect().center());
@@ -149,6 +167,22 @@ void TrendDialog::saveDiagram() {
   }
   // The picture has the size of the frame on the screen: what the user sees is what is saved.
   saveDiagramPicture(m_series, path.toStdString(), pictureFormatOf(path), m_view->size(), *messenger);
+}
+
+void TrendDialog::offerFits(int current) {
+  m_fitChoice->setCurrentIndex(current);
+  m_fitChoice->show();
+}
+
+void TrendDialog::showFit(DiagramSeries series, int current, const std::string& results) {
+  m_series = std::move(series);
+  m_fitChoice->setCurrentIndex(current);
+  m_fitResults->setText(cp1252ToQString(results));
+  m_fitResults->setVisible(!results.empty());
+  // Before the dialog is shown its first resize draws the diagram.
+  if (!m_view->isVisible()) return;
+  layout()->activate();
+  m_view->render();
 }
 
 void TrendDialog::keyPressEvent(QKeyEvent* event) {

@@ -11,6 +11,8 @@
 
 #include "statistics/diagram_renderer.h"
 
+class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace qz {
@@ -66,9 +68,20 @@ class TrendDialog : public QDialog {
   /// "Enregistrer le diagramme...": asks for a PNG or SVG file and writes the diagram there.
   void saveDiagram();
 
+  // The fit beside the diagram.
+  /// Offers the fits (mode 2) with `current` chosen; a choice emits fitChosen.
+  void offerFits(int current);
+  /// Shows a choice's outcome: the series to draw, the chosen fit (the
+  /// previous one again after a refusal) and its results (code page 1252 lines).
+  void showFit(DiagramSeries series, int current, const std::string& results);
+  QComboBox* fitChoice() const { return m_fitChoice; }
+  QLabel* fitResults() const { return m_fitResults; }
+
  signals:
   /// "&Imprimer": the diagram on a page of its own; the dialog stays open.
   void printRequested();
+  /// The user chose the fit of this index (FitKind).
+  void fitChosen(int kind);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -82,6 +95,8 @@ class TrendDialog : public QDialog {
   Messenger* m_saveMessenger = nullptr;
   std::unique_ptr<QtMessenger> m_ownMessenger;
   QString m_saveFolder;
+  QComboBox* m_fitChoice = nullptr;
+  QLabel* m_fitResults = nullptr;
 };
 
 }  // namespace qz
