@@ -1,6 +1,7 @@
 #include "statistics/paste_parser.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "numbers/number_check.h"
 
@@ -72,6 +73,7 @@ PasteBlock parsePasteText(std::string_view text) {
     for (std::string cell : line) {
       double value = ExtractNumber(cell);
       bool numeric = !cell.empty();
+      if (numeric && std::fabs(value) > 1e300 && !block.outOfRange) block.outOfRange = value;
       if (numeric) ClampReal(value);
       block.values.push_back(numeric ? value : 0.0);
       block.numeric.push_back(numeric);

@@ -2,6 +2,7 @@
 // where it goes. Everything is checked before anything is written.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ struct PasteBlock {
   std::vector<double> values;  ///< lines * columns, line by line; 0 where not numeric
   std::vector<bool> numeric;
   int numericCells = 0;
+  /// The first cell beyond -1E+300..1E+300; it is refused as a typed value
+  /// is, rather than pasted as the limit.
+  std::optional<double> outOfRange;
   PasteMessage error = kPasteOk;  ///< 85, 87 or 89 when the text cannot make a block
 
   double at(int line, int cell) const { return values[static_cast<std::size_t>(line * columns + cell)]; }

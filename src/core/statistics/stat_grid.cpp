@@ -432,6 +432,11 @@ PasteResult StatGrid::paste(const std::optional<std::string>& clipboardText, boo
                 MessageStyle::Error);
     return PasteResult::Refused;
   }
+  if (block.outOfRange) {
+    // "Valeur maximale = 1e+300 !" (or minimale), as the same number typed into a cell.
+    ShowValueMessage(m_messenger, *block.outOfRange > 0 ? 6 : 7, *block.outOfRange > 0 ? 1e300 : -1e300);
+    return PasteResult::Refused;
+  }
   PasteOrientation orientation = plan.orientation;
   if (orientation == PasteOrientation::Ask) {
     bool rowWise = ShowMessage(m_messenger, kCaptionAttention, kPasteVerticalQuestion, {},

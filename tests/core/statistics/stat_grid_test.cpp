@@ -351,6 +351,26 @@ TEST_F(StatGridTest, CopyUsesTheDecimalSeparatorInUse) {
   EXPECT_EQ(grid.selectionText(','), std::nullopt);
 }
 
+TEST_F(StatGridTest, PastedValuesBeyondTheLimitsAreRefusedNotClamped) {
+  // Typed, 2E300 is refused; pasted, it once arrived as 1E+300.
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"1\r\n2E300\r\n", "ERREUR\n\nValeur maximale = 1e+300 !"},
+      {"-3E301\r\n4\r\n", "ERREUR\n\nValeur minimale = -1e+300 !"},
+  };
+  for (const auto& c : cases) {
+    fill(StatMode::Values, 2);
+    const StatTable before = table;
+    EXPECT_EQ(grid.paste(std::string(c.text), false, false), PasteResult::Refused) << c.text;
+    EXPECT_EQ(lastText(), c.message);
+    EXPECT_EQ(table, before) << "nothing written";
+  }
+  EXPECT_EQ(grid.paste(std::string("1E300\r\n-1E300\r\n"), false, false), PasteResult::Pasted) << "the limits";
+  EXPECT_EQ(table.row(table.count()).x, -1e300);
+}
+
 TEST_F(StatGridTest, PasteAppendsAndSavesUndo) {
   fill(StatMode::Pairs, 1);
   EXPECT_EQ(grid.paste(std::string("1\t2\r\n3\t4\r\n5\t6\r\n"), false, false), PasteResult::Pasted);
