@@ -156,7 +156,7 @@ int run(CliContext& context, StatsOptions& options) {
       return kExitCalculationError;
     }
     if (!canWritePictures()) {
-      fail("Cette version de qz-cli ne dessine pas de diagramme (Qt absent).");
+      fail("Cette version de qz-cli ne dessine pas de diagramme (" + drawingUnavailableReason() + ").");
       return kExitCalculationError;
     }
     // The pairs plotted are the rows read, however many; mode 1 plots the
