@@ -124,10 +124,11 @@ std::vector<std::string> constantLines(const std::string& constants) {
 // A row of the results list as the window shows it: x "%.12G" padded with
 // blanks to at least 16 characters, then y.
 void writeResultRow(OutputStream& out, double x, double y) {
-  std::string line = formatDouble("%.12G", x);
-  line.resize(std::max<std::size_t>(16, line.size() + 1), ' ');
-  out.write(line);
-  out.write(formatDouble("%.12G", y));
+  char text[kExchangeRealBytes];
+  const std::size_t length = exchangeReal(x, text);
+  out.write(std::string_view(text, length));
+  out.write(std::string_view("                ", std::max<std::size_t>(16, length + 1) - length));
+  out.writeReal(y);
   out.put('\n');
 }
 
@@ -188,7 +189,7 @@ int streamValues(const EvalOptions& o, const std::string& expression, const std:
           if (o.json) {
             jsonLine({{"line", in.number()}, {"x", x}, {"y", y}});
           } else {
-            out.write(formatDouble("%.12G", y));
+            out.writeReal(y);
             out.put('\n');
           }
           continue;

@@ -89,10 +89,20 @@ bool parseColumnList(const std::string& text, std::vector<int>& columns) {
 
 void splitStatFields(std::string_view line, int expectedColumns, bool decimalComma,
                      std::vector<std::string_view>& fields) {
-  if (line.find(';') != std::string_view::npos) return splitOn(line, ";\t", false, fields);
-  if (line.find('\t') != std::string_view::npos) return splitOn(line, "\t", false, fields);
-  if (line.find(' ') != std::string_view::npos) return splitOn(line, " ", true, fields);
-  const auto commas = std::count(line.begin(), line.end(), ',');
+  // Separators are looked for outside double quotes only.
+  std::size_t semicolons = 0, tabs = 0, blanks = 0, commas = 0;
+  bool quoted = false;
+  for (char c : line) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    semicolons += c == ';';
+    tabs += c == '\t';
+    blanks += c == ' ';
+    commas += c == ',';
+  }
+  if (semicolons > 0) return splitOn(line, ";\t", false, fields);
+  if (tabs > 0) return splitOn(line, "\t", false, fields);
+  if (blanks > 0) return splitOn(line, " ", true, fields);
   if (decimalComma || commas == 0 || (commas == 1 && expectedColumns <= 1)) {
     fields.assign(1, unquoted(line));
     return;

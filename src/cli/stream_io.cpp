@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -221,6 +223,27 @@ MessageAnswer CapturingMessenger::showBox(const std::string& text, MessageStyle 
 std::string CapturingMessenger::lastBody() const {
   const std::size_t blank = m_last.find("\n\n");
   return oneLine(blank == std::string::npos ? std::string_view(m_last) : std::string_view(m_last).substr(blank + 2));
+}
+
+std::size_t exchangeReal(double value, char* buffer) {
+  if (!std::isfinite(value)) {
+    const std::string text = formatDouble("%.12G", value);
+    return text.copy(buffer, kExchangeRealBytes);
+  }
+  // to_chars with a precision prints as printf's %.12g does.
+  char* end = std::to_chars(buffer, buffer + kExchangeRealBytes - 4, value, std::chars_format::general, 12).ptr;
+  char* e = std::find(buffer, end, 'e');
+  if (e == end) return static_cast<std::size_t>(end - buffer);
+  *e = 'E';
+  char* digits = e + 2;  // after the exponent's sign
+  const std::size_t count = static_cast<std::size_t>(end - digits);
+  if (count < 3) {
+    const std::size_t pad = 3 - count;
+    std::memmove(digits + pad, digits, count);
+    std::memset(digits, '0', pad);
+    end += pad;
+  }
+  return static_cast<std::size_t>(end - buffer);
 }
 
 std::string oneLine(std::string_view text) {

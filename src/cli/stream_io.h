@@ -88,6 +88,14 @@ NumberFault readInputNumber(std::string_view text, double& value);
 /// "Valeur incorrecte !", "Valeur maximale = 1e+300 !", ...
 std::string numberFaultText(NumberFault fault);
 
+/// Room exchangeReal() needs.
+inline constexpr std::size_t kExchangeRealBytes = 40;
+/// The exchange text of a real, "%.12G" with an exponent of at least three
+/// digits, exactly as formatDouble("%.12G", value) writes it but without
+/// printf, which costs more than the calculation itself in a stream of
+/// millions of values. Writes into `buffer` and returns the length.
+std::size_t exchangeReal(double value, char* buffer);
+
 /// A message of several lines on one line: its lines joined by a blank.
 std::string oneLine(std::string_view text);
 
@@ -121,6 +129,10 @@ class OutputStream {
     if (m_size + text.size() > m_buffer.size() && !drain(text.size())) return;
     text.copy(m_buffer.data() + m_size, text.size());
     m_size += text.size();
+  }
+  void writeReal(double value) {
+    char text[kExchangeRealBytes];
+    write(std::string_view(text, exchangeReal(value, text)));
   }
   void put(char c) {
     if (m_size == m_buffer.size() && !drain(1)) return;
