@@ -148,7 +148,7 @@ int streamValues(const EvalOptions& o, const std::string& expression, const std:
   }
   InterruptWatch watch;
   OutputStream out;
-  LineReader in(STDIN_FILENO);
+  LineReader in(STDIN_FILENO, &out);
   bool failed = false;
   std::string error;
   // One x: its text read by the x field's rule, then y.

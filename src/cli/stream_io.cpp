@@ -95,7 +95,7 @@ LineFault checkLineBytes(std::string_view line) {
   return LineFault::None;
 }
 
-LineReader::LineReader(int fd) : m_fd(fd), m_buffer(kReadBufferBytes) {}
+LineReader::LineReader(int fd, OutputStream* results) : m_fd(fd), m_results(results), m_buffer(kReadBufferBytes) {}
 
 bool LineReader::fill() {
   if (m_atEnd) return false;
@@ -104,6 +104,7 @@ bool LineReader::fill() {
     m_end -= m_begin;
     m_begin = 0;
   }
+  if (m_results != nullptr) m_results->flush();
   for (;;) {
     const ssize_t n = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
     if (n > 0) {
@@ -288,6 +289,9 @@ bool OutputStream::closedPipe() const { return m_error == EPIPE; }
 
 InterruptWatch::InterruptWatch() {
   g_interrupted = 0;
+  // A program started in the background by a shell has Ctrl+C ignored: it stays so.
+  sigaction(SIGINT, nullptr, &g_previousInterrupt);
+  if (g_previousInterrupt.sa_handler == SIG_IGN) return;
   struct sigaction action {};
   action.sa_handler = onInterrupt;
   sigemptyset(&action.sa_mask);

@@ -36,10 +36,14 @@ LineFault checkLineBytes(std::string_view line);
 
 /// Reads a descriptor line by line through a fixed buffer: a line longer than
 /// kMaxLineBytes is never held, so any input runs in the same small memory.
+class OutputStream;
 class LineReader {
  public:
-  /// `fd` stays open: the caller owns it.
-  explicit LineReader(int fd);
+  /// `fd` stays open: the caller owns it. `results`, when given, is flushed
+  /// before each read: a person typing on a terminal sees each answer as
+  /// soon as the line is typed, a program piping millions of lines still
+  /// gets them in large writes.
+  explicit LineReader(int fd, OutputStream* results = nullptr);
 
   /// Moves to the next line; false at the end of the input, on a read error
   /// (readError()) or once Ctrl+C was pressed (interrupted()).
@@ -57,6 +61,7 @@ class LineReader {
   bool fill();
 
   int m_fd;
+  OutputStream* m_results;
   std::vector<char> m_buffer;
   std::size_t m_begin = 0, m_end = 0;
   bool m_atEnd = false;

@@ -418,7 +418,7 @@ int convertBatch(const UnitsDatabase& db, const UnitsOptions& options) {
 
   InterruptWatch watch;
   OutputStream out;
-  LineReader in(STDIN_FILENO);
+  LineReader in(STDIN_FILENO, &out);
   std::vector<std::string_view> fields;
   std::string key, error, text;
   bool failed = false;
