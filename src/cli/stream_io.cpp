@@ -1,5 +1,6 @@
 #include "stream_io.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -95,6 +96,28 @@ LineFault checkLineBytes(std::string_view line) {
   return LineFault::None;
 }
 
+// Waits until `m_fd` can be read; false once Ctrl+C was pressed. The flag is
+// checked with SIGINT blocked and ppoll unblocks it only while it waits, so
+// a Ctrl+C that comes just before the wait still ends it.
+bool LineReader::waitForInput() const {
+  sigset_t interrupt, previous;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  sigprocmask(SIG_BLOCK, &interrupt, &previous);
+  bool ready = !interrupted();
+  if (ready) {
+    struct pollfd wanted {m_fd, POLLIN, 0};
+    while (::ppoll(&wanted, 1, nullptr, &previous) < 0 && errno == EINTR) {
+      if (interrupted()) {
+        ready = false;
+        break;
+      }
+    }
+  }
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  return ready;
+}
+
 LineReader::LineReader(int fd, OutputStream* results) : m_fd(fd), m_results(results), m_buffer(kReadBufferBytes) {}
 
 bool LineReader::fill() {
@@ -106,6 +129,10 @@ bool LineReader::fill() {
   }
   if (m_results != nullptr) m_results->flush();
   for (;;) {
+    if (!waitForInput()) {
+      m_atEnd = true;
+      return false;
+    }
     const ssize_t n = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
     if (n > 0) {
       m_end += static_cast<std::size_t>(n);
@@ -121,6 +148,16 @@ bool LineReader::fill() {
 bool LineReader::next() {
   m_line = {};
   m_fault = LineFault::None;
+  while (m_skipping) {
+    const auto* found = static_cast<const char*>(std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin));
+    if (found != nullptr) {
+      m_begin = static_cast<std::size_t>(found - m_buffer.data()) + 1;
+      m_skipping = false;
+    } else {
+      m_begin = m_end = 0;
+      if (!fill()) return false;
+    }
+  }
   for (;;) {
     if (interrupted()) return false;
     const char* start = m_buffer.data() + m_begin;
@@ -141,19 +178,13 @@ bool LineReader::next() {
     }
     if (m_atEnd) return false;
     if (pending > kMaxLineBytes + 1) {
-      // Too long already: skip to its end without keeping any of it.
+      // Too long already: reported now, its rest passed over by the next call
+      // (an endless line is never read further by a caller that stops here).
       ++m_number;
       m_fault = LineFault::TooLong;
       m_begin = m_end = 0;
-      while (fill()) {
-        const auto* found = static_cast<const char*>(std::memchr(m_buffer.data(), '\n', m_end));
-        if (found != nullptr) {
-          m_begin = static_cast<std::size_t>(found - m_buffer.data()) + 1;
-          break;
-        }
-        m_end = 0;
-      }
-      return !interrupted();
+      m_skipping = true;
+      return true;
     }
     if (!fill() && !m_atEnd) return false;
     if (m_error != 0) return false;

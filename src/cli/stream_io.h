@@ -59,12 +59,14 @@ class LineReader {
 
  private:
   bool fill();
+  bool waitForInput() const;
 
   int m_fd;
   OutputStream* m_results;
   std::vector<char> m_buffer;
   std::size_t m_begin = 0, m_end = 0;
   bool m_atEnd = false;
+  bool m_skipping = false;  ///< the rest of a line too long is still to be passed over
   int m_error = 0;
   std::string_view m_line;
   LineFault m_fault = LineFault::None;
