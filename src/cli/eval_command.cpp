@@ -178,7 +178,8 @@ int streamValues(const EvalOptions& o, const std::string& expression, const std:
         failed = true;
       } else {
         splitBlanks(in.line(), fields);
-        if (fields.empty()) {  // nothing typed: nothing calculated
+        if (fields.empty()) {  // nothing typed: nothing calculated, the line kept in its place
+          if (o.json) out.write(nlohmann::ordered_json{{"line", in.number()}}.dump());
           out.put('\n');
           continue;
         }

@@ -146,6 +146,13 @@ class UnitSpellings {
     return found->second;
   }
   const UnitsDatabase& database() const { return m_db; }
+  /// Forgets every spelling once there are too many: an input of endless
+  /// different spellings must not fill the memory. Call it before parse()
+  /// only, never while a result of parse() is in use.
+  void bound() {
+    if (m_parsed.size() >= kMaxRemembered) m_parsed.clear();
+  }
+  static constexpr std::size_t kMaxRemembered = 4096;
 
  private:
   struct Hash {
@@ -176,6 +183,7 @@ std::string incoherentText(const UnitRecord& from, const UnitRecord& to) {
 // are or year): when the first readings disagree, each side is read again
 // in the light of the other's dimension.
 void resolvePair(std::string_view fromText, std::string_view toText, UnitSpellings& spellings, UnitPair& pair) {
+  spellings.bound();
   const UnitExpressionResult& f = spellings.parse(fromText);
   const UnitExpressionResult& t = spellings.parse(toText);
   if (!f.ok() || !t.ok()) {
@@ -430,7 +438,8 @@ int convertBatch(const UnitsDatabase& db, const UnitsOptions& options) {
       error = utf8ToCp1252(lineFaultText(in.fault()));
     } else {
       splitBlanks(in.line(), fields);
-      if (fields.empty()) {  // nothing asked: nothing answered
+      if (fields.empty()) {  // nothing asked: nothing answered, the line kept in its place
+        if (options.json) out.write(nlohmann::ordered_json{{"line", in.number()}}.dump());
         out.put('\n');
         continue;
       }
@@ -443,6 +452,7 @@ int convertBatch(const UnitsDatabase& db, const UnitsOptions& options) {
           key.assign(fields[1]).append(1, '\n').append(fields[2]);
           auto found = pairs.find(key);
           if (found == pairs.end()) {
+            if (pairs.size() >= UnitSpellings::kMaxRemembered) pairs.clear();
             auto resolved = std::make_unique<UnitPair>();
             resolvePair(fields[1], fields[2], spellings, *resolved);
             found = pairs.emplace(key, std::move(resolved)).first;

@@ -67,10 +67,11 @@ TEST(EvalStream, ARangeGoesOnPastAFailingValue) {
 }
 
 TEST(EvalStream, OneJsonObjectPerLine) {
-  const CliRun run = runQzCli("eval 'y=1/x' --stdin --json", "4\n0\nx\n");
+  const CliRun run = runQzCli("eval 'y=1/x' --stdin --json", "4\n0\nx\n\n");
   EXPECT_EQ(run.status, 1);
   const std::vector<std::string> lines = linesOf(run.out);
-  ASSERT_EQ(lines.size(), 3u) << run.out;
+  ASSERT_EQ(lines.size(), 4u) << run.out;
+  EXPECT_EQ(lines[3], "{\"line\":4}") << "a blank line keeps its place";
   const nlohmann::json first = nlohmann::json::parse(lines[0]);
   EXPECT_EQ(first["line"], 1);
   EXPECT_EQ(first["x"], 4.0);

@@ -69,6 +69,17 @@ TEST(UnitsBatch, ManyLinesOfAFewPairsAllConverted) {
   EXPECT_TRUE(run.out == expected) << "the first results: " << run.out.substr(0, 80);
 }
 
+TEST(UnitsBatch, EndlesslyDifferentSpellingsDoNotStopTheRun) {
+  // More spellings than are remembered: the oldest are forgotten, the
+  // results stay right.
+  std::string input = "1 km m\n";
+  for (int i = 0; i < 5000; ++i) input += "1 u" + std::to_string(i) + " m\n";
+  input += "2 km m\n1 km cm\n";
+  const CliRun run = runQzCli("units --batch", input);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "1000\n" + std::string(5000, '\n') + "2000\n100000\n");
+}
+
 TEST(UnitsBatch, OneJsonObjectPerLine) {
   const CliRun run = runQzCli("units --batch --json", "36 km/h m/s\nx km/h m/s\n\n1 h s\n");
   EXPECT_EQ(run.status, 1);
@@ -85,7 +96,7 @@ TEST(UnitsBatch, OneJsonObjectPerLine) {
   EXPECT_EQ(error["line"], 2);
   EXPECT_EQ(error["input"], "x km/h m/s");
   EXPECT_EQ(error["error"], "Valeur incorrecte !");
-  EXPECT_EQ(lines[2], "") << "a blank line asks nothing";
+  EXPECT_EQ(lines[2], "{\"line\":3}") << "a blank line asks nothing, and keeps its place";
   EXPECT_EQ(nlohmann::json::parse(lines[3])["result"], 3600.0);
 }
 
