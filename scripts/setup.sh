@@ -12,6 +12,7 @@ packages=(
   poppler-utils
   qt6-svg-dev
   desktop-file-utils appstream libxml2-utils shared-mime-info file
+  hyperfine units
 )
 missing=()
 for p in "${packages[@]}"; do

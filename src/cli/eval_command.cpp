@@ -2,6 +2,9 @@
 // expression y = f(x) with its constants and calculates y for a list of x
 // values, printing the results list as the window shows it.
 #include <CLI/CLI.hpp>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -12,6 +15,7 @@
 #include "cli_context.h"
 #include "doc_section.h"
 #include "numbers/cp1252.h"
+#include "stream_io.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
 #include "numbers/string_table.h"
@@ -31,6 +35,7 @@ struct EvalOptions {
   bool json = false;
   bool checkOnly = false;
   bool constantsGiven = false;
+  bool fromStdin = false;
   std::string docFile;
 };
 
@@ -116,6 +121,118 @@ std::vector<std::string> constantLines(const std::string& constants) {
   return lines;
 }
 
+// A row of the results list as the window shows it: x "%.12G" padded with
+// blanks to at least 16 characters, then y.
+void writeResultRow(OutputStream& out, double x, double y) {
+  char text[kExchangeRealBytes];
+  const std::size_t length = exchangeReal(x, text);
+  out.write(std::string_view(text, length));
+  out.write(std::string_view("                ", std::max<std::size_t>(16, length + 1) - length));
+  out.writeReal(y);
+  out.put('\n');
+}
+
+// x values without a list to hold them: from standard input, one per line
+// (y out, one per line), or from --from/--to/--step (the list's rows). The
+// expression was checked and compiled once; each x is only evaluated. A
+// value or an evaluation that fails is reported on its own line of standard
+// error and the run goes on.
+int streamValues(const EvalOptions& o, const std::string& expression, const std::string& constants,
+                 AngleUnit unit) {
+  CapturingMessenger capture;
+  ExpressionEngine engine(capture);
+  std::string e = expression, c = constants;
+  if (!engine.CheckExpression(e, c) || !engine.CompileExpression(e, c, unit)) {
+    printError(capture.lastBody());
+    return kExitCalculationError;
+  }
+  InterruptWatch watch;
+  OutputStream out;
+  LineReader in(STDIN_FILENO, &out);
+  bool failed = false;
+  std::string error;
+  // One x: its text read by the x field's rule, then y.
+  const auto evaluate = [&](std::string_view text, double& x, double& y) {
+    error.clear();
+    if (text.size() > kMaxXLength) {
+      error = utf8ToCp1252(std::to_string(kMaxXLength) + " caractères au plus pour x.");
+    } else if (const NumberFault fault = readInputNumber(text, x); fault != NumberFault::None) {
+      error = numberFaultText(fault);
+    } else if (!engine.EvaluateExpression(x, y)) {
+      error = capture.lastBody();
+    }
+    if (!error.empty()) failed = true;
+    return error.empty();
+  };
+  const auto jsonLine = [&](nlohmann::ordered_json j) {
+    out.write(j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+    out.put('\n');
+  };
+
+  if (o.fromStdin) {
+    std::vector<std::string_view> fields;
+    while (!out.failed() && in.next()) {
+      double x = 0, y = 0;
+      if (in.fault() != LineFault::None) {
+        error = utf8ToCp1252(lineFaultText(in.fault()));
+        failed = true;
+      } else {
+        splitBlanks(in.line(), fields);
+        if (fields.empty()) {  // nothing typed: nothing calculated, the line kept in its place
+          if (o.json) out.write(nlohmann::ordered_json{{"line", in.number()}}.dump());
+          out.put('\n');
+          continue;
+        }
+        if (fields.size() != 1) {
+          error = LoadString(10);
+          failed = true;
+        } else if (evaluate(fields[0], x, y)) {
+          if (o.json) {
+            jsonLine({{"line", in.number()}, {"x", x}, {"y", y}});
+          } else {
+            out.writeReal(y);
+            out.put('\n');
+          }
+          continue;
+        }
+      }
+      printError(utf8ToCp1252("Ligne " + std::to_string(in.number()) + " : ") + error);
+      if (o.json) {
+        nlohmann::ordered_json j{{"line", in.number()}};
+        if (in.fault() != LineFault::TooLong) j["x"] = std::string(in.line());
+        j["error"] = utf8(error);
+        jsonLine(std::move(j));
+      } else {
+        out.put('\n');
+      }
+    }
+    return finishStream(out, in, failed ? kExitCalculationError : kExitOk);
+  }
+
+  double a = 0, b = 0, s = 0;
+  if (!parseReal(o.from, a) || !parseReal(o.to, b) || !parseReal(o.step, s))
+    throw CLI::ValidationError("--from/--to/--step", "valeurs numériques attendues");
+  if (s == 0.0 || (b - a) * s < 0.0)
+    throw CLI::ValidationError("--step", "le pas doit être non nul et aller de --from vers --to");
+  // Each x worked out from the start (no drifting sum) and written with twelve
+  // digits, as the user would type it.
+  const double count = std::floor((b - a) / s + 1e-9) + 1.0;
+  for (double k = 0; k < count && !out.failed() && !interrupted(); ++k) {
+    const std::string text = formatDouble("%.12G", a + k * s);
+    double x = 0, y = 0;
+    if (evaluate(text, x, y)) {
+      if (o.json)
+        jsonLine({{"x", x}, {"y", y}});
+      else
+        writeResultRow(out, x, y);
+      continue;
+    }
+    printError(utf8ToCp1252("x = " + text + " : ") + error);
+    if (o.json) jsonLine({{"x", text}, {"error", utf8(error)}});
+  }
+  return finishStream(out, in, failed ? kExitCalculationError : kExitOk);
+}
+
 int run(const EvalOptions& o, CliContext& context) {
   RecordingMessenger messenger(context.messenger);
   ScientificCalculator calc(messenger);
@@ -154,8 +271,11 @@ int run(const EvalOptions& o, CliContext& context) {
     calc.leaveConstants();
   }
 
-  std::vector<std::string> xs = o.from.empty() ? o.xs : rangeValues(o);
-  if (!o.checkOnly && xs.empty()) throw CLI::ValidationError("eval", "donner --x, ou --from, --to et --step");
+  // Without a document, nothing limits the number of x values: they stream.
+  const bool streamed = !o.checkOnly && (o.fromStdin || (!o.from.empty() && o.docFile.empty()));
+  std::vector<std::string> xs = streamed || o.from.empty() ? o.xs : rangeValues(o);
+  if (!o.checkOnly && !streamed && xs.empty())
+    throw CLI::ValidationError("eval", "donner --x, --stdin, ou --from, --to et --step");
 
   // Check and compile once: a fault there is the same for every x.
   std::string e = calc.expression(), c = calc.constants();
@@ -173,6 +293,7 @@ int run(const EvalOptions& o, CliContext& context) {
                                                   ? std::optional<std::string>(writeScientificSection(now))
                                                   : std::nullopt);
   };
+  if (streamed) return streamValues(o, e, c, calc.angleUnit());
   if (o.checkOnly) {
     if (!storeState()) return kExitCalculationError;
     if (o.json)
@@ -242,9 +363,16 @@ void addCommand(CLI::App& app, CliContext& context) {
   from->needs(to)->needs(step)->excludes(xs);
   to->needs(from);
   step->needs(from);
-  cmd->add_flag("--json", options->json, "sortie JSON");
-  cmd->add_flag("--check", options->checkOnly, "contrôle seulement (bouton « Contrôler »)");
-  cmd->add_option("--doc", options->docFile, kDocOptionHelp);
+  CLI::Option* stdinValues =
+      cmd->add_flag("--stdin", options->fromStdin,
+                    "valeurs de x sur l'entrée standard, une par ligne ; y en sortie, une ligne par ligne lue "
+                    "(vide pour une valeur en erreur, son message sur la sortie d'erreur)");
+  cmd->add_flag("--json", options->json,
+                "sortie JSON (avec --stdin, ou --from/--to/--step sans --doc : un objet JSON par ligne)");
+  CLI::Option* check = cmd->add_flag("--check", options->checkOnly, "contrôle seulement (bouton « Contrôler »)");
+  CLI::Option* doc = cmd->add_option("--doc", options->docFile,
+                                     std::string(kDocOptionHelp) + " ; sa liste garde 1000 valeurs au plus");
+  stdinValues->excludes(xs)->excludes(from)->excludes(doc)->excludes(check);
   cmd->callback([options, constants, &context] {
     options->constantsGiven = constants->count() > 0;
     context.exitCode = run(*options, context);

@@ -266,7 +266,7 @@ int computeFigure(CliContext& context, const GeoOptions& options) {
 
   if (!options.png.empty()) {
     if (!canWritePictures()) {
-      fail("Cette version de qz-cli ne dessine pas les figures (Qt absent).");
+      fail("Cette version de qz-cli ne dessine pas les figures (" + drawingUnavailableReason() + ").");
       return kExitUsage;
     }
     if (!drawPng(options.png, table, layout, sub, options.width, context.messenger)) return kExitCalculationError;

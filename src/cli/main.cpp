@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -59,6 +60,9 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away (qz-cli ... | head) must not kill the program in
+  // the middle of a write: the write fails instead, and the run ends quietly.
+  std::signal(SIGPIPE, SIG_IGN);
   int code = qz::cli::kExitCalculationError;
   try {
     code = run(argc, argv);
@@ -73,6 +77,7 @@ int main(int argc, char** argv) {
     return qz::cli::kExitCalculationError;
   }
   if (!outputWritten()) {
+    if (errno == EPIPE) return qz::cli::kExitCalculationError;  // nobody is left to read
     qz::cli::printError(qz::utf8ToCp1252(std::string("Impossible d'écrire la sortie : ") + std::strerror(errno) + "."));
     return qz::cli::kExitCalculationError;
   }

@@ -1,79 +1,60 @@
 #include "png_output.h"
 
-#include <cstdio>
+#include <dlfcn.h>
 
-#include "files/file_access.h"
-
-#ifdef QZ_CLI_PAINTER
-#include <QBuffer>
-#include <QByteArray>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
-#include "platform/painter_canvas.h"
-#endif
+#include <filesystem>
 
 namespace qz::cli {
 
-#ifdef QZ_CLI_PAINTER
+namespace {
 
-// The application must not outlive its arguments: they live beside it.
-struct HeadlessGui::Application {
-  int argc = 1;
-  char arg0[8] = "qz-cli";
-  char* argv[2] = {arg0, nullptr};
-  QGuiApplication application{argc, argv};
+struct LoadedModule {
+  const DrawingModule* module = nullptr;
+  std::string reason;
 };
 
-HeadlessGui::HeadlessGui() {
-  if (QGuiApplication::instance() != nullptr) return;
-  // Fonts need a GUI application; the offscreen platform needs no display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's start-up notices (a missing runtime folder, say) are not the user's business here.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-      std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  });
-  m_application = std::make_unique<Application>();
+LoadedModule loadModule() {
+  LoadedModule loaded;
+#ifdef QZ_CLI_DRAWING_MODULE
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const std::filesystem::path path = (self.parent_path() / QZ_CLI_DRAWING_MODULE).lexically_normal();
+  // Never unloaded: Qt does not expect to leave the process before it ends.
+  void* handle = ec ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* why = ec ? nullptr : ::dlerror();
+    loaded.reason = "module de dessin " + path.string() + " introuvable" + (why ? std::string(" : ") + why : "");
+    return loaded;
+  }
+  using Entry = const DrawingModule* (*)();
+  auto entry = reinterpret_cast<Entry>(::dlsym(handle, kDrawingModuleEntry));
+  const DrawingModule* module = entry != nullptr ? entry() : nullptr;
+  if (module == nullptr || module->version != kDrawingModuleVersion) {
+    loaded.reason = "module de dessin " + path.string() + " d'une autre version";
+    return loaded;
+  }
+  loaded.module = module;
+#else
+  loaded.reason = "Qt absent";
+#endif
+  return loaded;
 }
 
-HeadlessGui::~HeadlessGui() = default;
+const LoadedModule& loadedModule() {
+  static const LoadedModule loaded = loadModule();
+  return loaded;
+}
 
-bool canWritePictures() { return true; }
+}  // namespace
+
+const DrawingModule* drawingModule() { return loadedModule().module; }
+
+std::string drawingUnavailableReason() { return loadedModule().reason; }
 
 bool writePng(const std::string& path, int width, int height, const std::function<void(Canvas&)>& draw,
               Messenger& messenger) {
-  HeadlessGui gui;
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PainterCanvas canvas(&painter);
-    draw(canvas);
-  }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG")) {
-    ShowFileError(messenger, kCannotSaveFile, path, FileErrorCause::Generic);
-    return false;
-  }
-  return WriteFileAtomically(path, png.toStdString(), messenger, kCannotSaveFile);
+  const DrawingModule* module = drawingModule();
+  return module != nullptr && module->writePng(path, width, height, draw, messenger);
 }
-
-#else
-
-struct HeadlessGui::Application {};
-HeadlessGui::HeadlessGui() = default;
-HeadlessGui::~HeadlessGui() = default;
-
-bool canWritePictures() { return false; }
-
-bool writePng(const std::string&, int, int, const std::function<void(Canvas&)>&, Messenger&) { return false; }
-
-#endif
 
 }  // namespace qz::cli

@@ -6,12 +6,16 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <unistd.h>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "cli_context.h"
 #include "doc_section.h"
+#include "stream_io.h"
 #include "numbers/cp1252.h"
 #include "numbers/messages.h"
 #include "numbers/real_format.h"
@@ -35,6 +39,7 @@ constexpr double kSmallestValue = 1e-300;
 
 struct UnitsOptions {
   bool json = false;
+  bool batch = false;
   std::string listQuantity;
   std::string info;
   std::vector<std::string> args;
@@ -126,6 +131,99 @@ bool parseUnit(const std::string& text, const UnitsDatabase& db, const Dimension
     return false;
   }
   record = r.record;
+  return true;
+}
+
+// The units read so far, by their spelling: a batch names a few units many
+// times, and each is parsed once.
+class UnitSpellings {
+ public:
+  explicit UnitSpellings(const UnitsDatabase& db) : m_db(db) {}
+  const UnitExpressionResult& parse(std::string_view text) {
+    auto found = m_parsed.find(text);
+    if (found == m_parsed.end())
+      found = m_parsed.emplace(std::string(text), parseUnitExpression(text, m_db)).first;
+    return found->second;
+  }
+  const UnitsDatabase& database() const { return m_db; }
+  /// Forgets every spelling once there are too many: an input of endless
+  /// different spellings must not fill the memory. Call it before parse()
+  /// only, never while a result of parse() is in use.
+  void bound() {
+    if (m_parsed.size() >= kMaxRemembered) m_parsed.clear();
+  }
+  static constexpr std::size_t kMaxRemembered = 4096;
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  const UnitsDatabase& m_db;
+  std::unordered_map<std::string, UnitExpressionResult, Hash, std::equal_to<>> m_parsed;
+};
+
+// A pair of units ready to convert between, or why it is not (code page 1252).
+struct UnitPair {
+  UnitConversion conversion;
+  std::string error;
+  bool unreadable = false;  ///< a unit that cannot be read (a usage error for one conversion)
+  std::string fromText, toText;  ///< the units' plain symbols (UTF-8)
+  bool ok() const { return error.empty(); }
+};
+
+std::string incoherentText(const UnitRecord& from, const UnitRecord& to) {
+  return LoadString(kIncoherentUnits) + "\n" +
+         utf8ToCp1252("Unit\xC3\xA9 courante : " + plain(UnitText(from)) + " (" +
+                      plain(DimensionText(DimensionOf(from))) + ")\nNouvelle unit\xC3\xA9 : " + plain(UnitText(to)) +
+                      " (" + plain(DimensionText(DimensionOf(to))) + ")");
+}
+
+// Reads both units. One symbol may name units of several quantities ("a":
+// are or year): when the first readings disagree, each side is read again
+// in the light of the other's dimension.
+void resolvePair(std::string_view fromText, std::string_view toText, UnitSpellings& spellings, UnitPair& pair) {
+  spellings.bound();
+  const UnitExpressionResult& f = spellings.parse(fromText);
+  const UnitExpressionResult& t = spellings.parse(toText);
+  if (!f.ok() || !t.ok()) {
+    pair.error = unitExpressionErrorText(f.ok() ? t : f);
+    pair.unreadable = true;
+    return;
+  }
+  UnitRecord& from = pair.conversion.unit(UnitConversion::kCurrent);
+  UnitRecord& to = pair.conversion.unit(UnitConversion::kNew);
+  from = f.record;
+  to = t.record;
+  if (!UnitsCoherent(from, to)) {
+    const DimensionVector fromDimension = DimensionOf(from);
+    const DimensionVector toDimension = DimensionOf(to);
+    UnitExpressionResult from2 = parseUnitExpression(fromText, spellings.database(), &toDimension);
+    if (from2.ok() && UnitsCoherent(from2.record, to)) {
+      from = from2.record;
+    } else if (UnitExpressionResult to2 = parseUnitExpression(toText, spellings.database(), &fromDimension);
+               to2.ok() && UnitsCoherent(from, to2.record)) {
+      to = to2.record;
+    }
+  }
+  if (!UnitsCoherent(from, to)) {
+    pair.error = incoherentText(from, to);
+    return;
+  }
+  pair.fromText = plain(UnitText(from));
+  pair.toText = plain(UnitText(to));
+}
+
+// The value in the pair's new unit, or the message (code page 1252) why not.
+bool convertValue(UnitConversion& conversion, double value, double& result, std::string& error) {
+  result = conversion.Convert(value);
+  if (conversion.conversionError() || std::fabs(result) > kLargestValue) {
+    CapturingMessenger capture;
+    ShowMessage(capture, kCaptionImpossible, kOverflow, {}, MessageStyle::Error);
+    error = capture.lastBody();
+    return false;
+  }
+  if (std::fabs(result) < kSmallestValue) result = 0.0;
   return true;
 }
 
@@ -241,34 +339,21 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
     return kExitCalculationError;
   }
 
-  UnitConversion conversion;
+  UnitPair pair;
+  UnitConversion& conversion = pair.conversion;
   UnitRecord& from = conversion.unit(UnitConversion::kCurrent);
   UnitRecord& to = conversion.unit(UnitConversion::kNew);
   if (options.args.size() == 1) {
     from = model.unit(UnitConversion::kCurrent);
     to = model.unit(UnitConversion::kNew);
+    if (!UnitsCoherent(from, to)) pair.error = incoherentText(from, to);
   } else {
-    if (!parseUnit(options.args[1], db, nullptr, from, context)) return context.exitCode;
-    if (!parseUnit(options.args[2], db, nullptr, to, context)) return context.exitCode;
+    UnitSpellings spellings(db);
+    resolvePair(options.args[1], options.args[2], spellings, pair);
   }
-  if (!UnitsCoherent(from, to) && options.args.size() == 3) {
-    // One symbol may name units of several quantities ("a": are or year):
-    // take, on each side, the reading that agrees with the other side.
-    DimensionVector fromDimension = DimensionOf(from);
-    DimensionVector toDimension = DimensionOf(to);
-    UnitRecord from2, to2;
-    if (parseUnit(options.args[1], db, &toDimension, from2, context) && UnitsCoherent(from2, to)) {
-      from = from2;
-    } else if (parseUnit(options.args[2], db, &fromDimension, to2, context) && UnitsCoherent(from, to2)) {
-      to = to2;
-    }
-  }
-  if (!UnitsCoherent(from, to)) {
-    printError(LoadString(kIncoherentUnits) + "\n" +
-               utf8ToCp1252("Unit\xC3\xA9 courante : " + plain(UnitText(from)) + " (" +
-                            plain(DimensionText(DimensionOf(from))) + ")\nNouvelle unit\xC3\xA9 : " +
-                            plain(UnitText(to)) + " (" + plain(DimensionText(DimensionOf(to))) + ")"));
-    return kExitCalculationError;
+  if (!pair.ok()) {
+    printError(pair.error);
+    return pair.unreadable ? kExitUsage : kExitCalculationError;
   }
   double result = conversion.Convert(value);
   if (conversion.conversionError() || std::fabs(result) > kLargestValue) {
@@ -314,6 +399,101 @@ int convert(CliContext& context, const UnitsDatabase& db, const UnitsOptions& op
   return kExitOk;
 }
 
+// One conversion per line of standard input, one result per line of
+// standard output in the same order. A line that cannot be converted leaves
+// an empty line (or its JSON error) in its place and its message, with its
+// number, on standard error; the run goes on.
+int convertBatch(const UnitsDatabase& db, const UnitsOptions& options) {
+  if (options.args.size() != 0 && options.args.size() != 2) {
+    fail("Attendu : qz-cli units --batch [UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89], les lignes \xC3\xA9tant "
+         "\xC2\xAB VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89 \xC2\xBB, ou \xC2\xAB VALEUR \xC2\xBB seule "
+         "avec les unit\xC3\xA9s sur la ligne de commande.");
+    return kExitUsage;
+  }
+  UnitSpellings spellings(db);
+  // Each distinct pair is resolved once, then looked up by its spelling.
+  std::unordered_map<std::string, std::unique_ptr<UnitPair>> pairs;
+  UnitPair commandLinePair;
+  const bool fixedPair = options.args.size() == 2;
+  if (fixedPair) {
+    resolvePair(options.args[0], options.args[1], spellings, commandLinePair);
+    if (!commandLinePair.ok()) {
+      printError(commandLinePair.error);
+      return commandLinePair.unreadable ? kExitUsage : kExitCalculationError;
+    }
+  }
+  const std::string expected = fixedPair ? "VALEUR" : "VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89";
+
+  InterruptWatch watch;
+  OutputStream out;
+  LineReader in(STDIN_FILENO, &out);
+  std::vector<std::string_view> fields;
+  std::string key, error, text;
+  bool failed = false;
+  while (!out.failed() && in.next()) {
+    error.clear();
+    double value = 0.0, result = 0.0;
+    UnitPair* pair = &commandLinePair;
+    if (in.fault() != LineFault::None) {
+      error = utf8ToCp1252(lineFaultText(in.fault()));
+    } else {
+      splitBlanks(in.line(), fields);
+      if (fields.empty()) {  // nothing asked: nothing answered, the line kept in its place
+        if (options.json) out.write(nlohmann::ordered_json{{"line", in.number()}}.dump());
+        out.put('\n');
+        continue;
+      }
+      if (fields.size() != (fixedPair ? 1u : 3u)) {
+        error = utf8ToCp1252("attendu : " + expected + ".");
+      } else if (const NumberFault fault = readInputNumber(fields[0], value); fault != NumberFault::None) {
+        error = numberFaultText(fault);
+      } else {
+        if (!fixedPair) {
+          key.assign(fields[1]).append(1, '\n').append(fields[2]);
+          auto found = pairs.find(key);
+          if (found == pairs.end()) {
+            if (pairs.size() >= UnitSpellings::kMaxRemembered) pairs.clear();
+            auto resolved = std::make_unique<UnitPair>();
+            resolvePair(fields[1], fields[2], spellings, *resolved);
+            found = pairs.emplace(key, std::move(resolved)).first;
+          }
+          pair = found->second.get();
+        }
+        if (!pair->ok())
+          error = pair->error;
+        else
+          convertValue(pair->conversion, value, result, error);
+      }
+    }
+    if (!error.empty()) {
+      failed = true;
+      error = oneLine(error);
+      printError(utf8ToCp1252("Ligne " + std::to_string(in.number()) + " : ") + error);
+      if (options.json) {
+        nlohmann::ordered_json j{{"line", in.number()}, {"error", cp1252ToUtf8(error)}};
+        if (in.fault() != LineFault::TooLong) j["input"] = std::string(in.line());
+        out.write(j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+      }
+      out.put('\n');
+      continue;
+    }
+    if (options.json) {
+      out.write(nlohmann::ordered_json{{"line", in.number()},
+                               {"value", value},
+                               {"result", result},
+                               {"resultText", exchangeText(result)},
+                               {"from", pair->fromText},
+                               {"to", pair->toText}}
+                    .dump());
+    } else {
+      text = FormatReal(result, FormatMode::Free);
+      out.write(text);
+    }
+    out.put('\n');
+  }
+  return finishStream(out, in, failed ? kExitCalculationError : kExitOk);
+}
+
 }  // namespace
 
 void addCommand(CLI::App& app, CliContext& context) {
@@ -334,6 +514,15 @@ void addCommand(CLI::App& app, CliContext& context) {
                       "avec d'autres unités, la liste est recalculée pour elles)")
       ->excludes(list)
       ->excludes(info);
+  CLI::Option* doc = cmd->get_option("--doc");
+  cmd->add_flag("--batch", options->batch,
+                "Une conversion par ligne de l'entr\xC3\xA9" "e standard (\xC2\xAB VALEUR UNIT\xC3\x89_COURANTE "
+                "NOUVELLE_UNIT\xC3\x89 \xC2\xBB, ou VALEUR seule avec les deux unit\xC3\xA9s en arguments), un "
+                "r\xC3\xA9sultat par ligne de la sortie ; une ligne en erreur laisse une ligne vide et son message "
+                "sur la sortie d'erreur")
+      ->excludes(doc)
+      ->excludes(list)
+      ->excludes(info);
   cmd->add_option("args", options->args, "VALEUR UNIT\xC3\x89_COURANTE NOUVELLE_UNIT\xC3\x89");
   cmd->footer(
       "Unit\xC3\xA9s compos\xC3\xA9"
@@ -347,7 +536,9 @@ void addCommand(CLI::App& app, CliContext& context) {
       context.exitCode = kExitCalculationError;
       return;
     }
-    if (list->count() > 0) {
+    if (options->batch) {
+      context.exitCode = convertBatch(db, *options);
+    } else if (list->count() > 0) {
       context.exitCode = listUnits(db, *options);
     } else if (info->count() > 0) {
       context.exitCode = describeUnit(context, db, *options);

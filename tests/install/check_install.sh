@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 case $check in
   layout)
-    for f in bin/qz bin/qz-cli share/qz/UNIT.SRC share/qz/GEO_2D.SRC share/qz/GEO_3D.SRC share/qz/QZ_REPORT.SRC \
+    for f in bin/qz bin/qz-cli lib/qz/qz-cli-drawing.so share/qz/UNIT.SRC share/qz/GEO_2D.SRC share/qz/GEO_3D.SRC share/qz/QZ_REPORT.SRC \
              share/qz/help/qz_aide.html share/qz/DOCS/MANUEL_QZ2.PDF share/man/man1/qz-cli.1 \
              share/applications/$id.desktop share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml \
              share/icons/hicolor/scalable/apps/$id.svg; do
@@ -65,6 +65,15 @@ case $check in
     out=$("$prefix/bin/qz-cli" units 36 km/h m/s) || fail "qz-cli units exited with $?"
     echo "$out"
     echo "$out" | grep -q '^36 km/h = 10 m/s$' || fail "unexpected conversion: $out"
+    # A conversion loads no Qt library; a picture loads the drawing module
+    # from the installed tree.
+    if LD_DEBUG=libs "$prefix/bin/qz-cli" units 36 km/h m/s 2>&1 >/dev/null | grep -q 'libQt6'; then
+      fail "qz-cli units loads Qt"
+    fi
+    if [ -e "$prefix/lib/qz/qz-cli-drawing.so" ]; then
+      "$prefix/bin/qz-cli" geo 22 L1=5 L2=6 L3=7 --png "$work/figure.png" >/dev/null || fail "qz-cli geo --png exited with $?"
+      [ "$(head -c 4 "$work/figure.png" | tail -c 3)" = PNG ] || fail "geo --png wrote no PNG"
+    fi
     ;;
   gui)
     cd "$work"

@@ -27,7 +27,7 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsup
 done
 
 contents=$(dpkg-deb --contents "$deb")
-for f in ./usr/bin/qz ./usr/bin/qz-cli ./usr/share/qz/UNIT.SRC ./usr/share/qz/DOCS/MANUEL_QZ2.PDF \
+for f in ./usr/bin/qz ./usr/bin/qz-cli ./usr/lib/qz/qz-cli-drawing.so ./usr/share/qz/UNIT.SRC ./usr/share/qz/DOCS/MANUEL_QZ2.PDF \
          ./usr/share/applications/fr.keldoran.qz.desktop ./usr/share/mime/packages/fr.keldoran.qz.xml \
          ./usr/share/metainfo/fr.keldoran.qz.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/fr.keldoran.qz.png \
          ./usr/share/man/man1/qz-cli.1; do
@@ -35,7 +35,7 @@ for f in ./usr/bin/qz ./usr/bin/qz-cli ./usr/share/qz/UNIT.SRC ./usr/share/qz/DO
 done
 
 dpkg-deb -x "$deb" "$work/root"
-for exe in qz qz-cli; do
-  readelf -S "$work/root/usr/bin/$exe" | grep -Eq '\.(symtab|debug_info)' && fail "$exe is not stripped"
+for exe in bin/qz bin/qz-cli lib/qz/qz-cli-drawing.so; do
+  readelf -S "$work/root/usr/$exe" | grep -Eq '\.(symtab|debug_info)' && fail "$exe is not stripped"
 done
 echo "ok: package"

@@ -65,8 +65,9 @@ TEST(EvalCommand, UsageErrors) {
   }
 }
 
-TEST(EvalCommand, RangeStopsAtTheListLimit) {
-  CliRun run = runCli("'y=x' --from 1 --to 2000 --step 1");
+// The document's results list holds 1000 pairs, as the window's does.
+TEST(EvalCommand, RangeIntoADocumentStopsAtTheListLimit) {
+  CliRun run = runCli("'y=x' --from 1 --to 2000 --step 1 --doc '" + qz::testing::freshPath("range.qz") + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "ERREUR\n\nLe nombre maximum de coordonnées x,y a été atteint !\n");
   std::size_t lines = 0;

@@ -94,12 +94,13 @@ TEST(CliInput, OnlyRegularFilesAreRead) {
 }
 
 TEST(CliInput, EndlessStandardInputEndsWithAMessage) {
-  for (const char* arguments : {"tape", "stats -"}) {
-    SCOPED_TRACE(arguments);
-    CliRun run = runQzCliFrom(arguments, "/dev/zero");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(contains(run.err, "L'entrée standard ne peut pas être lue")) << run.err;
-  }
+  CliRun tape = runQzCliFrom("tape", "/dev/zero");
+  EXPECT_EQ(tape.status, 1);
+  EXPECT_TRUE(contains(tape.err, "L'entrée standard ne peut pas être lue")) << tape.err;
+  // The streams read line by line: an endless first line is refused as too long.
+  CliRun stats = runQzCliFrom("stats -", "/dev/zero");
+  EXPECT_EQ(stats.status, 1);
+  EXPECT_EQ(stats.err, "Ligne 1 : ligne trop longue (plus de 4096 octets).\n");
 }
 
 TEST(CliOutput, OutputThatCannotBeWrittenFails) {

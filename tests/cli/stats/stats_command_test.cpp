@@ -93,7 +93,7 @@ TEST(StatsCommand, FailuresGoToStandardErrorWithExitOne) {
       {"ragged", "", "1 2\n3\n", "Ligne 2 : 2 valeurs attendues, 1 trouvée(s).\n"},
       {"overflow", "", "1e300\n1e300\n-1e300\n",
        "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
-      {"beyond the limit", "", "2e300\n1\n", "ERREUR\n\nValeur maximale = 1e+300 !\n"},
+      {"beyond the limit", "", "2e300\n1\n", "Valeur maximale = 1e+300 ! (ligne 1 : « 2e300 »)\n"},
       {"counts beyond the limit", "--mode 1", "1 2e9\n2 2e9\n",
        "ERREUR\n\nLe calcul de la régression a été interrompu !\n\n\"Calcul des sommes impossible\".\n"},
       {"negative count", "--mode 1", "1 2\n# n\n2 -3\n", "ERREUR\n\nLigne 3 : une fréquence n ne peut pas être négative !\n"},
