@@ -110,7 +110,7 @@ bool loadCalculator(int calculator, const std::string& body, CliContext& context
     case kStatistics:
       loaded.statistics = std::make_unique<StatisticsCalculator>(loaded.settings, context.messenger);
       loaded.statistics->loadSection(body);
-      loaded.source = statisticsReportSource(*loaded.statistics);
+      loaded.source = statisticsReportSource(*loaded.statistics, /*extendedResults=*/true);
       return true;
     case kGeometric:
       loaded.geometry = std::make_unique<GeometryModel>(context.dataFolder, context.messenger);

@@ -1,11 +1,15 @@
 // qz-cli stats: the statistics calculator from a terminal. Reads one or two
 // columns of numbers, prints the results list as the window shows it, and can
 // draw the Henry line or the regression into a PNG through the window's renderer.
+// After the described list come the extended results (descriptive statistics,
+// the line's uncertainty, the chosen fit) and the predictions asked for.
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <span>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,8 @@
 #include "numbers/string_table.h"
 #include "platform/settings_store.h"
 #include "statistics/diagram_renderer.h"
+#include "statistics/extended_results.h"
+#include "statistics/regression_fit.h"
 #include "statistics/results_list.h"
 #include "statistics/stat_engine.h"
 #include "statistics/stat_section.h"
@@ -40,7 +46,18 @@ struct StatsOptions {
   std::string plot;
   int width = 660;
   std::string docFile;
+  std::string fit;  ///< a fit key, empty for the straight line
+  std::string predictX, predictY;
 };
+
+// A --predict-x / --predict-y value, read as a number field reads it.
+std::optional<double> predictionInput(const std::string& option, const std::string& text) {
+  double value = 0;
+  const NumberFault fault = readInputNumber(text, value);
+  if (fault == NumberFault::None || fault == NumberFault::BelowSmallest) return fault == NumberFault::None ? value : 0.0;
+  printError(utf8ToCp1252(option + " « " + text + " » : ") + numberFaultText(fault));
+  return std::nullopt;
+}
 
 // Messages are written here in UTF-8; the terminal's functions take code page 1252.
 void fail(const std::string& utf8) { printError(utf8ToCp1252(utf8)); }
@@ -75,6 +92,47 @@ nlohmann::json resultsJson(const StatResults& r, StatMode mode, const std::vecto
   j["lines"] = text;
   return j;
 }
+
+// The extended results under their keys; the parts of a key make an array.
+void addExtendedJson(nlohmann::json& j, const std::vector<ResultItem>& items, const ExtendedResults& extended) {
+  for (const ResultItem& item : items) {
+    if (item.part < 0)
+      j[item.key] = item.value;
+    else
+      j[item.key].push_back(item.value);
+  }
+  if (!extended.fit.fit) return;
+  const FitResult& fit = *extended.fit.fit;
+  nlohmann::json coefficients = nlohmann::json::object(), errors = nlohmann::json::object();
+  for (const FitCoefficient& c : fit.coefficients) {
+    coefficients[c.name] = c.value;
+    errors[c.name] = c.se ? nlohmann::json(*c.se) : nlohmann::json(nullptr);
+  }
+  j["fit"] = {{"kind", std::string(fitKey(fit.kind))},
+              {"equation", cp1252ToUtf8(fit.equation(12))},
+              {"coefficients", coefficients},
+              {"se", errors},
+              {"r2", fit.r2},
+              {"s_residual", fit.residualSd ? nlohmann::json(*fit.residualSd) : nlohmann::json(nullptr)}};
+}
+
+struct Predictions {
+  std::optional<double> x, yHat;  ///< ŷ for the x asked, none where the curve is not defined
+  std::optional<double> y, xHat;  ///< x̂ for the y asked, none without a single answer
+};
+
+Predictions predict(const FitResult& fit, const ExtendedResults& extended, std::optional<double> x,
+                    std::optional<double> y) {
+  Predictions p;
+  if ((p.x = x)) {
+    const double value = fit.evaluate(*x);
+    if (std::isfinite(value)) p.yHat = value;
+  }
+  if ((p.y = y)) p.xHat = inverseOf(fit, *y, extended.xMin, extended.xMax);
+  return p;
+}
+
+std::string predictionValue(std::optional<double> v) { return v ? formatDouble("%.9G", *v) : "incalculable"; }
 
 bool drawPng(const std::string& path, const DiagramSeries& series, int width, Messenger& messenger) {
   // The trend dialog's frame is 330 x 173 dialog units.
@@ -149,6 +207,30 @@ int run(CliContext& context, StatsOptions& options) {
   const StatMode mode = statMode;
   const std::vector<std::string> lines = buildResultsList(engine.results(), mode);
 
+  const std::span<const StatRow> data =
+      fromTable ? std::span<const StatRow>(&table.row(1), count) : std::span<const StatRow>(rows);
+  const FitKind fitKind = options.fit.empty() ? FitKind::Linear : *fitKindFromKey(options.fit);
+  const ExtendedResults extended = computeExtendedResults(data, mode, engine.results(), fitKind);
+  const std::vector<ResultItem> items = extendedItems(extended, mode);
+  Predictions predictions;
+  const bool fitAsked = !options.fit.empty() || !options.predictX.empty() || !options.predictY.empty();
+  if (fitAsked && mode != StatMode::Pairs) {
+    fail("--fit, --predict-x et --predict-y demandent le mode 2 (couples x,y).");
+    return kExitCalculationError;
+  }
+  if (fitAsked) {
+    if (!extended.fit.fit) {
+      fail(cp1252ToUtf8(extended.fit.message().empty() ? LoadString(kFitImpossible) : extended.fit.message()));
+      return kExitCalculationError;
+    }
+    std::optional<double> x, y;
+    if (!options.predictX.empty() && !(x = predictionInput("--predict-x", options.predictX)))
+      return kExitCalculationError;
+    if (!options.predictY.empty() && !(y = predictionInput("--predict-y", options.predictY)))
+      return kExitCalculationError;
+    predictions = predict(*extended.fit.fit, extended, x, y);
+  }
+
   if (!options.plot.empty()) {
     if (mode == StatMode::Values || !engine.results().hasLine() ||
         (mode == StatMode::Frequencies && count <= 2)) {
@@ -161,15 +243,30 @@ int run(CliContext& context, StatsOptions& options) {
     }
     // The pairs plotted are the rows read, however many; mode 1 plots the
     // engine's Henry preparation.
-    DiagramSeries series = makeDiagramSeries(engine, table, mode);
+    DiagramSeries series = makeDiagramSeries(engine, table, mode, &extended);
     if (mode == StatMode::Pairs && !fromTable) series.points = std::move(rows);
     if (!drawPng(options.plot, series, options.width, context.messenger)) return kExitCalculationError;
   }
 
   if (options.json) {
-    std::fputs((jsonText(resultsJson(engine.results(), mode, lines)) + "\n").c_str(), stdout);
+    nlohmann::json j = resultsJson(engine.results(), mode, lines);
+    addExtendedJson(j, items, extended);
+    const auto optionalValue = [](std::optional<double> v) { return v ? nlohmann::json(*v) : nlohmann::json(nullptr); };
+    if (predictions.x) j["predict_x"] = {{"x", *predictions.x}, {"y_hat", optionalValue(predictions.yHat)}};
+    if (predictions.y) j["predict_y"] = {{"y", *predictions.y}, {"x_hat", optionalValue(predictions.xHat)}};
+    std::fputs((jsonText(j) + "\n").c_str(), stdout);
   } else {
     for (const std::string& line : lines) std::fputs((markupToPlainUtf8(line) + "\n").c_str(), stdout);
+    for (const std::string& line : extendedResultLines(items))
+      std::fputs((markupToPlainUtf8(line) + "\n").c_str(), stdout);
+    if (extended.fit.fit && mode == StatMode::Pairs)
+      std::fputs(("Ajustement : " + cp1252ToUtf8(extended.fit.fit->equation(9)) + "\n").c_str(), stdout);
+    if (predictions.x)
+      std::fputs(("ŷ(x = " + formatDouble("%.9G", *predictions.x) + ") = " + predictionValue(predictions.yHat) + "\n")
+                     .c_str(), stdout);
+    if (predictions.y)
+      std::fputs(("x̂(y = " + formatDouble("%.9G", *predictions.y) + ") = " + predictionValue(predictions.xHat) + "\n")
+                     .c_str(), stdout);
   }
   return kExitOk;
 }
@@ -196,6 +293,12 @@ void addCommand(CLI::App& app, CliContext& context) {
                 "La virgule est toujours la virgule décimale, jamais un séparateur de colonnes");
   cmd->add_option("--doc", options->docFile,
                   std::string(kDocOptionHelp) + " ; son tableau garde 1000 lignes au plus");
+  cmd->add_option("--fit", options->fit,
+                  "Mode 2 : courbe ajustée (linear, origin, poly2, poly3, poly4, poly5, exp, power, log ; "
+                  "linear par défaut)")
+      ->check(CLI::IsMember({"linear", "origin", "poly2", "poly3", "poly4", "poly5", "exp", "power", "log"}));
+  cmd->add_option("--predict-x", options->predictX, "Mode 2 : ŷ de la courbe ajustée pour cet x");
+  cmd->add_option("--predict-y", options->predictY, "Mode 2 : x̂ de la courbe ajustée pour ce y");
   cmd->add_option("file", options->file,
                   "Fichier de valeurs (une ou deux colonnes, autant de lignes qu'il faut), - pour l'entrée "
                   "standard");
@@ -208,6 +311,9 @@ void addCommand(CLI::App& app, CliContext& context) {
         throw CLI::ValidationError("--columns", options->input.mode == 0 ? "une seule colonne en mode 0"
                                                                          : "deux colonnes en modes 1 et 2");
     }
+    if ((!options->fit.empty() || !options->predictX.empty() || !options->predictY.empty()) &&
+        options->input.mode >= 0 && options->input.mode != 2)
+      throw CLI::ValidationError("--fit", "--fit, --predict-x et --predict-y demandent le mode 2 (couples x,y)");
     context.exitCode = run(context, *options);
   });
 }

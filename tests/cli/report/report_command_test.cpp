@@ -66,8 +66,11 @@ const TextCase kTextCases[] = {
     {2,
      {"n ........ = 4 (nombre total de résultats)\n\nΣx ....... = 10\n",
       "a ........ = 2.04 (y = a.x + b)\nb ........ = -0.05\nr²........ = 0.997986 (coefficient de "
-      "corrélation)\n\n" +
-          kRule + "\n"},
+      "corrélation)\n\n",
+      // The line's uncertainty after the described lines: s(a) = sr / √Sxx, t(0.975; 2) = 4.30265273.
+      "s(a) ..... = 0.0648074069841 (erreur type)\n",
+      "a min .... = 1.76115623343 (IC 95 %)\na max .... = 2.31884376657\n",
+      "Ajustement : Linéaire : y = a.x + b\ny = 2.04·x - 0.05   r² = 0.997985611511\n\n" + kRule + "\n"},
      "nombre total de"},
     {3,
      {"Figure :\n[figure]\n\nTriangle quelconque\n\nDonnées :\n\nL1   = 5\nL2   = 6\nL3   = 7\n\n"

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,8 +32,67 @@ TEST(StatsCommand, ModeZeroPrintsTheResultsList) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "n ...... = 8 résultats\n\nΣx ..... = 40\nΣx² .... = 232\n\nx̄ ...... = 5\n\nvar(x) . = 4\n\n"
-            "σx ..... = 2\nsx ..... = 2.13808994\n");
+            "σx ..... = 2\nsx ..... = 2.13808994\n"
+            // Then, after a blank line, the descriptive statistics; t(0.975; 7) = 2.36462425.
+            "\nmin .... = 2\nmax .... = 9\nétendue = 7\nmédiane = 4.5\nQ1 ..... = 4 (inclusifs)\n"
+            "Q3 ..... = 5.5\nmode ... = 4 (3 fois)\nCV ..... = 0.427617987 (sx / x̄)\n"
+            "s(x̄) ... = 0.755928946 (erreur type)\nG1 ..... = 0.818487553 (asymétrie)\n"
+            "G2 ..... = 0.940625 (aplatissement)\nx̄ min .. = 3.21251208 (IC 95 %)\nx̄ max .. = 6.78748792\n");
   EXPECT_EQ(run.err, "");
+}
+
+// Pairs whose quadratic least-squares fit is, exactly, y = 1/5 + 1303/700 x + 3/140 x².
+constexpr const char* kQuadraticPairs = "1 2.1\n2 3.9\n3 6.2\n4 7.8\n5 10.1\n";
+
+TEST(StatsCommand, ChosenFitAndPredictionsInJson) {
+  CliRun run = runStats("--json --fit poly2 --predict-x 6 --predict-y 2,5e0", kQuadraticPairs);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json j = nlohmann::json::parse(run.out);
+  EXPECT_EQ(j["fit"]["kind"], "poly2");
+  EXPECT_NEAR(j["fit"]["coefficients"]["a0"].get<double>(), 0.2, 1e-13);
+  EXPECT_NEAR(j["fit"]["coefficients"]["a1"].get<double>(), 1303.0 / 700.0, 1e-13);
+  EXPECT_NEAR(j["fit"]["coefficients"]["a2"].get<double>(), 3.0 / 140.0, 1e-14);
+  EXPECT_NEAR(j["fit"]["r2"].get<double>(), 0.9974672250284218, 1e-13);
+  EXPECT_TRUE(j["fit"]["se"]["a2"].is_number());
+  EXPECT_NEAR(j["predict_x"]["y_hat"].get<double>(), 12.14, 1e-12);  // 0.2 + 6·1303/700 + 36·3/140
+  // x̂ solves 3/140 x² + 1303/700 x + 1/5 = 2.5 within the data's x.
+  const double xHat = j["predict_y"]["x_hat"].get<double>();
+  EXPECT_NEAR(3.0 / 140.0 * xHat * xHat + 1303.0 / 700.0 * xHat + 0.2, 2.5, 1e-12);
+  // The straight line's uncertainty is there whatever the fit.
+  EXPECT_TRUE(j["se_a"].is_number());
+  EXPECT_EQ(j["ci95_a"].size(), 2u);
+  EXPECT_LT(j["p_a"].get<double>(), 1e-3);
+  EXPECT_DOUBLE_EQ(j["r"].get<double>(), std::sqrt(j["line"]["r2"].get<double>()));
+}
+
+TEST(StatsCommand, ChosenFitInText) {
+  CliRun run = runStats("--fit poly2 --predict-x 6", kQuadraticPairs);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\na2 ..... = 0.0214285714"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\nAjustement : y = 0.0214285714·x² + 1.86142857·x + 0.2"), std::string::npos);
+  EXPECT_NE(run.out.find("\nŷ(x = 6) = 12.14\n"), std::string::npos);
+}
+
+TEST(StatsCommand, FitsTheDataCannotTakeAreRefused) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* input;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"exponential through y = 0", "--fit exp", "1 1\n2 0\n3 4\n", "Ligne 2 : y doit être strictement positif"},
+      {"power of a negative x", "--fit power", "-1 1\n2 2\n3 4\n", "Ligne 1 : x doit être strictement positif"},
+      {"fit outside mode 2", "--mode 0 --fit poly2", "1\n2\n3\n", "mode 2"},
+      {"prediction that is not a number", "--predict-x abc", "1 1\n2 2\n3 4\n", "--predict-x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = runStats(c.arguments, c.input);
+    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
 }
 
 TEST(StatsCommand, SeparatorsAndDecimalCommas) {
