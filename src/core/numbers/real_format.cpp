@@ -190,13 +190,26 @@ bool parseReal(std::string_view text, double& value) {
 }
 
 double readRealPrefix(std::string_view text) {
-  std::string s(text);
-  const char* begin = s.c_str();
-  while (*begin == ' ' || *begin == '\t') ++begin;
+  std::size_t start = 0;
+  while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
   // Only decimal digits, point, sign and exponent: never "inf" or "nan".
   std::size_t len = 0;
-  while (begin[len] && std::strchr("0123456789.eE+-", begin[len])) ++len;
-  std::string number(begin, len);
+  bool integer = true;  // a sign and at most 15 digits: exact in a double, no strtod needed
+  while (start + len < text.size() && std::strchr("0123456789.eE+-", text[start + len]) && text[start + len]) {
+    const char c = text[start + len];
+    const bool sign = c == '+' || c == '-';
+    integer = integer && ((sign && len == 0) || (c >= '0' && c <= '9'));
+    ++len;
+  }
+  const std::string_view run = text.substr(start, len);
+  // Most fields of the data files are small integers (dimensions, counts).
+  const std::size_t digits = run.size() - (integer && !run.empty() && (run[0] == '+' || run[0] == '-'));
+  if (integer && digits > 0 && digits <= 15) {
+    double value = 0;
+    for (char c : run.substr(run.size() - digits)) value = value * 10 + (c - '0');
+    return run[0] == '-' ? -value : value;
+  }
+  const std::string number(run);
   char* end = nullptr;
   double v = std::strtod(number.c_str(), &end);
   if (end == number.c_str() || !std::isfinite(v)) return 0.0;

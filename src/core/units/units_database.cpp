@@ -1,5 +1,6 @@
 #include "units/units_database.h"
 
+#include <array>
 #include <optional>
 
 #include "document/section_text.h"
@@ -31,23 +32,28 @@ std::string replaceEscapes(std::string_view line) {
   return out;
 }
 
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  while (true) {
-    std::size_t at = text.find(separator, start);
-    if (at == std::string_view::npos) {
-      parts.push_back(text.substr(start));
-      return parts;
+// The fields of a text split at `separator`, without a heap allocation: the
+// database is read at every start of qz-cli. A unit line has twelve fields,
+// an expression at most ten pieces; fields past the capacity read as empty.
+class Fields {
+ public:
+  Fields(std::string_view text, char separator) {
+    std::size_t start = 0;
+    while (m_count < m_fields.size()) {
+      const std::size_t at = text.find(separator, start);
+      m_fields[m_count++] = text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
+      if (at == std::string_view::npos) break;
+      start = at + 1;
     }
-    parts.push_back(text.substr(start, at - start));
-    start = at + 1;
   }
-}
+  std::string_view operator[](std::size_t i) const { return i < m_count ? m_fields[i] : std::string_view(); }
+  const std::string_view* begin() const { return m_fields.data(); }
+  const std::string_view* end() const { return m_fields.data() + m_count; }
 
-std::string_view field(const std::vector<std::string_view>& fields, std::size_t i) {
-  return i < fields.size() ? fields[i] : std::string_view();
-}
+ private:
+  std::array<std::string_view, 16> m_fields{};
+  std::size_t m_count = 0;
+};
 
 // Hands out the lines of the file, then "." for ever, the way the end of the
 // file closes whatever list is open.
@@ -91,27 +97,26 @@ std::string UnitsDatabase::nameAt(const std::vector<std::string>& list, int numb
 
 DatabaseUnit parseUnitLine(std::string_view line) {
   DatabaseUnit unit;
-  std::vector<std::string_view> fields = split(line, '\t');
-  int key = readIntegerPrefix(field(fields, 0));
-  unit.elementary = readIntegerPrefix(field(fields, 1)) == 1;
-  int system = readIntegerPrefix(field(fields, 2));
-  int category = readIntegerPrefix(field(fields, 3));
-  int quantity = readIntegerPrefix(field(fields, 4));
-  unit.name = std::string(field(fields, 5));
-  std::string_view expression = field(fields, 6);
-  int prefixAllowed = readIntegerPrefix(field(fields, 7));
-  int exponentAllowed = readIntegerPrefix(field(fields, 8));
-  double coefficient = readRealPrefix(field(fields, 9));
-  double offset = readRealPrefix(field(fields, 10));
-  std::vector<std::string_view> dimension = split(field(fields, 11), '|');
+  const Fields fields(line, '\t');
+  int key = readIntegerPrefix(fields[0]);
+  unit.elementary = readIntegerPrefix(fields[1]) == 1;
+  int system = readIntegerPrefix(fields[2]);
+  int category = readIntegerPrefix(fields[3]);
+  int quantity = readIntegerPrefix(fields[4]);
+  unit.name = std::string(fields[5]);
+  std::string_view expression = fields[6];
+  int prefixAllowed = readIntegerPrefix(fields[7]);
+  int exponentAllowed = readIntegerPrefix(fields[8]);
+  double coefficient = readRealPrefix(fields[9]);
+  double offset = readRealPrefix(fields[10]);
+  const Fields dimension(fields[11], '|');
 
   UnitRecord& record = unit.record;
   if (expression.empty()) return unit;
-  std::vector<std::string_view> pieces = split(expression, '&');
-  for (std::string_view piece : pieces) {
+  for (std::string_view piece : Fields(expression, '&')) {
     if (record.count >= kMaxUnitComponents) break;
     while (!piece.empty() && piece.front() == '|') piece.remove_prefix(1);
-    std::vector<std::string_view> parts = split(piece, '|');
+    const Fields parts(piece, '|');
     UnitComponent& c = record.components[record.count];
     bool first = record.count == 0;
     c.unitKey = first ? key : kContinuationKey;
@@ -121,12 +126,12 @@ DatabaseUnit parseUnitLine(std::string_view line) {
       c.quantity = quantity;
       c.coefficient = coefficient;
       c.offset = offset;
-      for (int k = 0; k < kDimensionCount; ++k) c.dimension[k] = readRealPrefix(field(dimension, k));
+      for (int k = 0; k < kDimensionCount; ++k) c.dimension[k] = readRealPrefix(dimension[static_cast<std::size_t>(k)]);
     }
-    c.divides = field(parts, 0) == "/" ? 1 : 0;
-    c.prefix = fitText(field(parts, 1), kPrefixTextMax);
-    c.symbol = fitText(field(parts, 2), kSymbolTextMax);
-    c.exponent = fitText(field(parts, 3), kExponentTextMax);
+    c.divides = parts[0] == "/" ? 1 : 0;
+    c.prefix = fitText(parts[1], kPrefixTextMax);
+    c.symbol = fitText(parts[2], kSymbolTextMax);
+    c.exponent = fitText(parts[3], kExponentTextMax);
     c.prefixAllowed = prefixAllowed;
     c.exponentAllowed = exponentAllowed;
     ++record.count;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace qz {
 namespace {
@@ -90,6 +91,20 @@ TEST(ParseReal, WholeTextOnly) {
   EXPECT_FALSE(parseReal("1E400", v));
   EXPECT_FALSE(parseReal("", v));
   EXPECT_FALSE(parseReal(" 1", v));
+}
+
+TEST(ReadRealPrefix, IntegersReadDirectlyAgreeWithStrtod) {
+  // Whole numbers skip strtod; each must read as strtod reads its prefix.
+  for (const char* text : {"0", "-0", "+5", "007", "-42", "  -42abc", "123456789012345", "1234567890123456",
+                           "999999999999999999999", "12-3", "-", "+", "5e", "5e2", "3.", "1|0|0", "\t8"}) {
+    SCOPED_TRACE(text);
+    std::string prefix(text);
+    prefix.erase(0, prefix.find_first_not_of(" \t"));
+    const double expected = std::strtod(prefix.c_str(), nullptr);
+    const double read = readRealPrefix(text);
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(std::signbit(read), std::signbit(expected));
+  }
 }
 
 TEST(ReadRealPrefix, MemoryTexts) {
