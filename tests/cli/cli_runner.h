@@ -11,8 +11,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace qz::testing {
+
+/// The lines of an output, without their line feeds.
+inline std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 struct CliRun {
   std::string out;

@@ -13,14 +13,8 @@
 namespace {
 
 using qz::testing::CliRun;
+using qz::testing::linesOf;
 using qz::testing::runQzCli;
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(EvalStream, OneYPerLineOfStandardInput) {
   const CliRun run = runQzCli("eval 'y=1/x' --stdin", "4\n0\nabc\n\n-2,5\n1e400\n1 2\n3e-1\n");

@@ -12,14 +12,8 @@
 namespace {
 
 using qz::testing::CliRun;
+using qz::testing::linesOf;
 using qz::testing::runQzCli;
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
