@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
