@@ -52,6 +52,8 @@ void parseUnitsDatabase(std::string_view text, UnitsDatabase& database);
 
 /// Reads one unit line (twelve tab-separated fields; escapes already replaced).
 DatabaseUnit parseUnitLine(std::string_view line);
+/// The same into `unit`, which must be empty (a default-constructed unit).
+void readUnitLine(std::string_view line, DatabaseUnit& unit);
 
 /// Reads UNIT.SRC from `dataFolder` into `database`; when the file can't be
 /// opened, shows message 155 under "ERREUR" and returns false (database emptied).
