@@ -54,7 +54,8 @@ struct StatsOptions {
 std::optional<double> predictionInput(const std::string& option, const std::string& text) {
   double value = 0;
   const NumberFault fault = readInputNumber(text, value);
-  if (fault == NumberFault::None || fault == NumberFault::BelowSmallest) return fault == NumberFault::None ? value : 0.0;
+  if (fault == NumberFault::None) return value;
+  if (fault == NumberFault::BelowSmallest) return 0.0;  // as a number field takes it
   printError(utf8ToCp1252(option + " « " + text + " » : ") + numberFaultText(fault));
   return std::nullopt;
 }
@@ -117,20 +118,9 @@ void addExtendedJson(nlohmann::json& j, const std::vector<ResultItem>& items, co
 }
 
 struct Predictions {
-  std::optional<double> x, yHat;  ///< ŷ for the x asked, none where the curve is not defined
+  std::optional<double> x, yHat;  ///< ŷ for the x asked, none where the curve gives none
   std::optional<double> y, xHat;  ///< x̂ for the y asked, none without a single answer
 };
-
-Predictions predict(const FitResult& fit, const ExtendedResults& extended, std::optional<double> x,
-                    std::optional<double> y) {
-  Predictions p;
-  if ((p.x = x)) {
-    const double value = fit.evaluate(*x);
-    if (std::isfinite(value)) p.yHat = value;
-  }
-  if ((p.y = y)) p.xHat = inverseOf(fit, *y, extended.xMin, extended.xMax);
-  return p;
-}
 
 std::string predictionValue(std::optional<double> v) { return v ? formatDouble("%.9G", *v) : "incalculable"; }
 
@@ -228,7 +218,8 @@ int run(CliContext& context, StatsOptions& options) {
       return kExitCalculationError;
     if (!options.predictY.empty() && !(y = predictionInput("--predict-y", options.predictY)))
       return kExitCalculationError;
-    predictions = predict(*extended.fit.fit, extended, x, y);
+    if ((predictions.x = x)) predictions.yHat = predictedY(extended, *x);
+    if ((predictions.y = y)) predictions.xHat = predictedX(extended, *y);
   }
 
   if (!options.plot.empty()) {

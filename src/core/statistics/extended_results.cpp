@@ -140,6 +140,23 @@ std::vector<std::string> extendedResultLines(const std::vector<ResultItem>& item
   return lines;
 }
 
+namespace {
+std::optional<double> withinLimits(std::optional<double> v) {
+  if (v && (!std::isfinite(*v) || std::fabs(*v) > 1e300)) return std::nullopt;
+  return v;
+}
+}  // namespace
+
+std::optional<double> predictedY(const ExtendedResults& extended, double x) {
+  if (!extended.fit.fit) return std::nullopt;
+  return withinLimits(extended.fit.fit->evaluate(x));
+}
+
+std::optional<double> predictedX(const ExtendedResults& extended, double y) {
+  if (!extended.fit.fit) return std::nullopt;
+  return withinLimits(inverseOf(*extended.fit.fit, y, extended.xMin, extended.xMax));
+}
+
 std::vector<std::string> extendedReportLines(const ExtendedResults& e, StatMode mode) {
   const std::vector<ResultItem> items = extendedItems(e, mode);
   std::vector<std::string> lines;

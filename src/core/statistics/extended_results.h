@@ -39,6 +39,13 @@ struct ExtendedResults {
 ExtendedResults computeExtendedResults(std::span<const StatRow> rows, StatMode mode, const StatResults& results,
                                        FitKind fit);
 
+/// ŷ of the chosen fit at `x`; none without a fit, where the curve is not
+/// defined or beyond ±1E+300.
+std::optional<double> predictedY(const ExtendedResults& extended, double x);
+/// x̂ of the chosen fit for `y`, sought within the data's x range; none
+/// without a fit, without a single answer or beyond ±1E+300.
+std::optional<double> predictedX(const ExtendedResults& extended, double y);
+
 /// One value of the extended results.
 struct ResultItem {
   std::string key;    ///< English name for machine output ("median", "ci95_mean", "se_a", ...)

@@ -99,16 +99,7 @@ std::optional<double> StatisticsCalculator::predictionResult(PredictionField fie
   if (!m_resultsValid || m_mode != StatMode::Pairs || !m_extended.fit.fit) return std::nullopt;
   double typed = 0.0;
   if (!parseReal(predictionText(field), typed)) return std::nullopt;
-  const FitResult& fit = *m_extended.fit.fit;
-  std::optional<double> result;
-  if (field == PredictionField::YForX) {
-    const double y = fit.evaluate(typed);
-    if (std::isfinite(y)) result = y;
-  } else {
-    result = inverseOf(fit, typed, m_extended.xMin, m_extended.xMax);
-  }
-  if (result && std::fabs(*result) > 1e300) return std::nullopt;
-  return result;
+  return field == PredictionField::YForX ? predictedY(m_extended, typed) : predictedX(m_extended, typed);
 }
 
 std::string StatisticsCalculator::predictionResultText(PredictionField field) const {

@@ -27,6 +27,25 @@ std::vector<std::string> keys(const std::vector<ResultItem>& items) {
 
 const std::vector<StatRow> kFour = {{0, 1}, {1, 3}, {2, 2}, {3, 5}};
 
+TEST(ExtendedResults, PredictionsOfTheChosenFit) {
+  // y = 2x + 1 exactly: ŷ and x̂ by hand.
+  const std::vector<StatRow> line = {{0, 1}, {1, 3}, {2, 5}, {3, 7}};
+  const ExtendedResults linear = computed(line, StatMode::Pairs);
+  EXPECT_NEAR(*predictedY(linear, 10), 21.0, 1e-12);
+  EXPECT_NEAR(*predictedX(linear, 4), 1.5, 1e-12);
+  // y = e^x on x = 0..3: e^1000 is beyond the doubles, ln of a negative x undefined.
+  std::vector<StatRow> growth;
+  for (int x = 0; x <= 3; ++x) growth.push_back({double(x), std::exp(double(x))});
+  const ExtendedResults exponential = computed(growth, StatMode::Pairs, FitKind::Exponential);
+  EXPECT_NEAR(*predictedY(exponential, 1), std::exp(1.0), 1e-12);
+  EXPECT_FALSE(predictedY(exponential, 1000)) << "beyond 1E+300";
+  EXPECT_FALSE(predictedX(exponential, -1)) << "no x gives a negative y";
+  const ExtendedResults power = computed({{1, 1}, {2, 4}, {3, 9}}, StatMode::Pairs, FitKind::Power);
+  EXPECT_FALSE(predictedY(power, -2)) << "x^b undefined for x < 0";
+  const ExtendedResults refused = computed({{1, 1}, {2, 0}, {3, 4}}, StatMode::Pairs, FitKind::Exponential);
+  EXPECT_FALSE(predictedY(refused, 1)) << "no fit, no prediction";
+}
+
 TEST(ExtendedResults, LineUncertaintyWorkedByHand) {
   // a = b = 1.1, s² = 1.35, Sxx = 5; two degrees of freedom, whose law has
   // closed forms: t(0.975) = √(2·0.95² / (1 - 0.95²)), p = 1 - |t| / √(2 + t²).
