@@ -251,7 +251,9 @@ int run(CliContext& context, StatsOptions& options) {
     for (const std::string& line : extendedResultLines(items))
       std::fputs((markupToPlainUtf8(line) + "\n").c_str(), stdout);
     if (extended.fit.fit && mode == StatMode::Pairs)
-      std::fputs(("Ajustement : " + cp1252ToUtf8(extended.fit.fit->equation(9)) + "\n").c_str(), stdout);
+      // Named and written as the report names it, with the list's nine digits.
+      std::fputs(("Ajustement : " + cp1252ToUtf8(fitLabel(extended.fitKind) + "\n" + extended.fit.fit->equation(9)) +
+                  "\n").c_str(), stdout);
     if (predictions.x)
       std::fputs(("ŷ(x = " + formatDouble("%.9G", *predictions.x) + ") = " + predictionValue(predictions.yHat) + "\n")
                      .c_str(), stdout);

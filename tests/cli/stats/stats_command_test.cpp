@@ -69,7 +69,7 @@ TEST(StatsCommand, ChosenFitInText) {
   CliRun run = runStats("--fit poly2 --predict-x 6", kQuadraticPairs);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("\na2 ..... = 0.0214285714"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\nAjustement : y = 0.0214285714·x² + 1.86142857·x + 0.2"), std::string::npos);
+  EXPECT_NE(run.out.find("\nAjustement : Polynôme de degré 2\ny = 0.0214285714·x² + 1.86142857·x + 0.2"), std::string::npos);
   EXPECT_NE(run.out.find("\nŷ(x = 6) = 12.14\n"), std::string::npos);
 }
 
